@@ -1,0 +1,12 @@
+// Full-ASCII translation of a Code 39 data text.
+#ifndef TARN_FULL_ASCII_H
+#define TARN_FULL_ASCII_H
+
+#include <string>
+#include <utility>
+
+// Returns (text with the shift pairs translated, expected check character of
+// the raw text, its last character taken as the candidate check character).
+std::pair<std::string, std::string> decode(const std::string& code39_text);
+
+#endif
