@@ -31,8 +31,8 @@ class TARN_VISIBLE tarn_candidate_result {
   tarn_candidate_result& operator=(const tarn_candidate_result&) = default;
   virtual ~tarn_candidate_result() {}
 
-  std::string text;                   // empty when the check character failed
-  std::string check_char;             // the expected check character
+  std::string text;        // empty when the check character failed
+  std::string check_char;  // the expected check character
   double confidence = 1.0;
   double decode_time = 0.0;           // time since the decode call began
   std::vector<char> bar_thicknesses;  // module counts that were parsed

@@ -17,7 +17,8 @@ tarn_candidate_result sample_candidate() {
   return candidate;
 }
 
-void expect_same(const tarn_candidate_result& a, const tarn_candidate_result& b) {
+void expect_same(const tarn_candidate_result& a,
+                 const tarn_candidate_result& b) {
   EXPECT_EQ(a.text, b.text);
   EXPECT_EQ(a.check_char, b.check_char);
   EXPECT_EQ(a.confidence, b.confidence);
