@@ -16,4 +16,9 @@ int add_up_checksum(int sum, char c);
 std::string do_checksum(std::string text, std::string& check,
                         TARN_CHECKSUMFLAGS flags);
 
+// The one-character check string expected for a raw Code 39 text: the sum of
+// the values of all its characters but the last (where a check character
+// stands), modulo 43, as a character. Reads the value tables as they are.
+std::string check_character_of(const std::string& raw_text);
+
 #endif
