@@ -7,11 +7,6 @@
 
 // Returns (text with the shift pairs translated, expected check character of
 // the raw text, its last character taken as the candidate check character).
-//
-// Exported as decode[abi:cxx11](std::string const&). The compiler would leave
-// the tag out, since the parameter's type already carries it, so it is spelt
-// out to keep that symbol name.
-__attribute__((abi_tag("cxx11"))) std::pair<std::string, std::string> decode(
-    const std::string& code39_text);
+std::pair<std::string, std::string> decode(const std::string& code39_text);
 
 #endif
