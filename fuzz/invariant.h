@@ -1,0 +1,18 @@
+// Stops a fuzz run on a broken invariant and names it; libFuzzer then keeps
+// the input that broke it.
+#ifndef TARN_FUZZ_INVARIANT_H
+#define TARN_FUZZ_INVARIANT_H
+
+#include <cstdio>
+#include <cstdlib>
+
+#define INVARIANT(condition)                                          \
+  do {                                                                \
+    if (!(condition)) {                                               \
+      std::fprintf(stderr, "%s:%d: invariant broken: %s\n", __FILE__, \
+                   __LINE__, #condition);                             \
+      std::abort();                                                   \
+    }                                                                 \
+  } while (false)
+
+#endif
