@@ -1,0 +1,116 @@
+#include "edge_finder.h"
+
+#include <algorithm>
+#include <cstddef>
+
+namespace {
+
+// Lines whose light and dark levels differ less than this hold no symbol.
+constexpr float min_contrast = 0.05f;
+// The local dark and light levels of an edge are the darkest and lightest
+// extremes this many extremes to either side, about one character.
+constexpr std::size_t level_reach = 8;
+
+struct extreme {
+  std::size_t index;
+  float value;
+};
+
+float percentile(profile values, double share) {
+  const auto nth =
+      values.begin() + static_cast<std::ptrdiff_t>(
+                           share * static_cast<double>(values.size() - 1));
+  std::nth_element(values.begin(), nth, values.end());
+  return *nth;
+}
+
+// Alternating maxima and minima, first and last a maximum, each differing
+// from its neighbours by more than `swing`.
+std::vector<extreme> alternating_extremes(const profile& line, float swing) {
+  std::vector<extreme> extremes;
+  extreme candidate{0, line[0]};
+  bool seeking_max = true;
+  for (std::size_t i = 1; i < line.size(); ++i) {
+    const float value = line[i];
+    const bool beyond =
+        seeking_max ? value > candidate.value : value < candidate.value;
+    const bool turned = seeking_max ? value < candidate.value - swing
+                                    : value > candidate.value + swing;
+    if (beyond) {
+      candidate = {i, value};
+    } else if (turned) {
+      extremes.push_back(candidate);
+      candidate = {i, value};
+      seeking_max = !seeking_max;
+    }
+  }
+  if (seeking_max) extremes.push_back(candidate);
+  return extremes;
+}
+
+// The threshold of the edge between extremes `i` and `i + 1`: halfway between
+// the local dark and light levels, which places the edges of full-contrast
+// elements without the bias of blur. A narrow element that blur keeps from
+// crossing that level gets the level halfway between its own two extremes.
+float edge_level(const std::vector<extreme>& extremes, std::size_t i) {
+  const auto [low, high] =
+      std::minmax(extremes[i].value, extremes[i + 1].value);
+  const std::size_t first = i - std::min(i, level_reach);
+  const std::size_t last = std::min(extremes.size() - 1, i + 1 + level_reach);
+  float dark = low;
+  float light = high;
+  for (std::size_t j = first; j <= last; ++j) {
+    dark = std::min(dark, extremes[j].value);
+    light = std::max(light, extremes[j].value);
+  }
+  const float middle = (dark + light) / 2;
+  return middle > low && middle < high ? middle : (low + high) / 2;
+}
+
+// Where the profile crosses `level` between two neighbouring extremes. Noise
+// may cross it more than once; the first and last crossings are averaged.
+double crossing(const profile& line, const extreme& from, const extreme& to,
+                float level) {
+  const float sign = from.value > to.value ? 1.0f : -1.0f;  // falling: +1
+  double first = -1.0;
+  double last = -1.0;
+  for (std::size_t i = from.index; i < to.index; ++i) {
+    const float above = sign * (line[i] - level);
+    const float below = sign * (line[i + 1] - level);
+    if (above >= 0 && below < 0) {
+      last = static_cast<double>(i) + above / (above - below);
+      if (first < 0) first = last;
+    }
+  }
+  return (first + last) / 2;
+}
+
+}  // namespace
+
+std::vector<double> find_edges(const profile& line, float noise_share) {
+  if (line.empty()) return {};
+  const float light = percentile(line, 0.95);
+  const float contrast = light - percentile(line, 0.05);
+  if (contrast < min_contrast) return {};
+
+  // One sample on each side, as light as the lightest near that end, closes
+  // bars that touch the ends.
+  const std::size_t near_end = std::min(line.size(), 3 + line.size() / 16);
+  profile padded;
+  padded.reserve(line.size() + 2);
+  padded.push_back(*std::max_element(line.begin(), line.begin() + near_end));
+  padded.insert(padded.end(), line.begin(), line.end());
+  padded.push_back(*std::max_element(line.end() - near_end, line.end()));
+
+  const std::vector<extreme> extremes =
+      alternating_extremes(padded, noise_share * contrast);
+  std::vector<double> edges;
+  edges.reserve(extremes.size());
+  for (std::size_t i = 0; i + 1 < extremes.size(); ++i) {
+    const float level = edge_level(extremes, i);
+    // Padded sample j is the centre of pixel j - 1, at j - 0.5.
+    edges.push_back(crossing(padded, extremes[i], extremes[i + 1], level) -
+                    0.5);
+  }
+  return edges;
+}

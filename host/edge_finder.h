@@ -1,0 +1,25 @@
+// Bar and space edges along a reflectance profile, at sub-pixel precision.
+//
+// The profile is followed from one significant extreme to the next (a change
+// smaller than a share of the line's contrast is noise, not an element), and
+// each edge is placed where the profile crosses a threshold halfway between
+// the local dark and light levels, or, for a narrow element that blur keeps
+// from reaching that threshold, halfway between the element's own extreme and
+// its neighbour's.
+#ifndef TARN_HOST_EDGE_FINDER_H
+#define TARN_HOST_EDGE_FINDER_H
+
+#include <vector>
+
+#include "scan_lines.h"
+
+// `noise_share` is the share of the line's contrast below which a swing is
+// noise, not an element.
+//
+// Positions in pixels, pixel i spanning [i, i + 1). Beyond both ends the line
+// counts as light, so the edges come in pairs, each pair one bar: a leading
+// light-to-dark edge and its trailing edge. A line without enough contrast
+// has none.
+std::vector<double> find_edges(const profile& line, float noise_share);
+
+#endif

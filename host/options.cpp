@@ -1,0 +1,93 @@
+#include "options.h"
+
+#include <algorithm>
+#include <iterator>
+#include <optional>
+#include <utility>
+
+namespace {
+
+const std::pair<const char*, TARN_CHECKSUMFLAGS> checksum_modes[] = {
+    {"none", TARN_CHECKSUM_NONE},
+    {"verify", TARN_CHECKSUM_VERIFY},
+    {"strip", TARN_CHECKSUM_VERIFY_STRIP},
+};
+
+TARN_CHECKSUMFLAGS checksum_mode(const std::string& name) {
+  const auto found =
+      std::find_if(std::begin(checksum_modes), std::end(checksum_modes),
+                   [&](const auto& mode) { return name == mode.first; });
+  if (found == std::end(checksum_modes))
+    throw usage_error("--checksum takes none, verify or strip, not '" + name +
+                      "'");
+  return found->second;
+}
+
+// Splits "--name=value" into name and value; other arguments have no value.
+std::pair<std::string, std::optional<std::string>> split_value(
+    const std::string& argument) {
+  const auto equals = argument.find('=');
+  if (argument.rfind("--", 0) != 0 || equals == std::string::npos)
+    return {argument, std::nullopt};
+  return {argument.substr(0, equals), argument.substr(equals + 1)};
+}
+
+}  // namespace
+
+const char* const usage_text =
+    "Usage: tarn-scan [OPTION]... FILE...\n"
+    "Read Code 39 Extended barcodes from PNG, PBM and PGM images and from\n"
+    "edge files (one scan line of edge positions per line, '#' comments).\n"
+    "FILE '-' is standard input.\n"
+    "\n"
+    "  --checksum MODE  check character: none (keep it in the text, the\n"
+    "                   default), verify (refuse a wrong one) or strip\n"
+    "                   (verify, then drop it from the text)\n"
+    "  --plugin PATH    decoder plug-in to load instead of the one installed\n"
+    "                   beside the program\n"
+    "  --json           one JSON object per file\n"
+    "  --help           show this help\n"
+    "  --version        show the program's and the plug-in's versions\n"
+    "\n"
+    "Exit status: 0 every file read, 1 some file not read, 2 usage or\n"
+    "input error.\n";
+
+scan_options parse_options(const std::vector<std::string>& arguments) {
+  scan_options options;
+  bool options_ended = false;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    if (options_ended || argument == "-" || argument.rfind("-", 0) != 0) {
+      options.inputs.push_back(argument);
+      continue;
+    }
+    if (argument == "--") {
+      options_ended = true;
+      continue;
+    }
+    auto [name, value] = split_value(argument);
+    const auto take_value = [&]() -> std::string {
+      if (!value && i + 1 < arguments.size()) value = arguments[++i];
+      if (!value || value->empty()) throw usage_error(name + " needs a value");
+      return *value;
+    };
+    if (name == "--checksum") {
+      options.checksum = checksum_mode(take_value());
+    } else if (name == "--plugin") {
+      options.plugin_path = take_value();
+    } else if (value) {
+      throw usage_error(name + " takes no value");
+    } else if (name == "--json") {
+      options.json = true;
+    } else if (name == "--help") {
+      options.help = true;
+    } else if (name == "--version") {
+      options.version = true;
+    } else {
+      throw usage_error("unknown option " + argument);
+    }
+  }
+  if (options.inputs.empty() && !options.help && !options.version)
+    throw usage_error("no input file");
+  return options;
+}

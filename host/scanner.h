@@ -1,0 +1,27 @@
+// Scans one input, an image or an edge file, for a Code 39 Extended symbol.
+#ifndef TARN_HOST_SCANNER_H
+#define TARN_HOST_SCANNER_H
+
+#include <vector>
+
+#include "image.h"
+#include "line_vote.h"
+#include "symbol_reader.h"
+
+// Every symbol read along one scan line, given by its edges.
+std::vector<symbol_read> read_scan_line(const symbol_reader& reader,
+                                        const std::vector<double>& edges);
+
+// Reads the image along rows and columns and votes.
+vote_outcome scan_image(const symbol_reader& reader, const grey_image& image);
+
+// Reads each line of an edge file and votes.
+vote_outcome scan_edge_lines(const symbol_reader& reader,
+                             const std::vector<std::vector<double>>& lines);
+
+// A PNG or PNM image, else an edge file. Throws input_error when the input
+// cannot be read.
+vote_outcome scan_input(const symbol_reader& reader,
+                        const std::vector<unsigned char>& bytes);
+
+#endif

@@ -1,0 +1,33 @@
+// One decode call of the plug-in on one candidate symbol.
+#ifndef TARN_HOST_SYMBOL_READER_H
+#define TARN_HOST_SYMBOL_READER_H
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tarn_interface.h"
+
+struct symbol_read {
+  std::string text;  // empty: the check character did not match
+  std::string check_char;
+  bool reversed = false;
+  double decode_time = 0.0;  // microseconds
+};
+
+class symbol_reader {
+ public:
+  symbol_reader(const decoder_1d_interface& decoder, TARN_CHECKSUMFLAGS flags)
+      : decoder_(decoder), flags_(flags) {}
+
+  // The decoder's reading of one symbol's edges, or nothing when it finds no
+  // symbol there. An exception from the decoder counts as no reading: the
+  // scan goes on with the next candidate.
+  std::optional<symbol_read> read(std::vector<double> edges) const;
+
+ private:
+  const decoder_1d_interface& decoder_;
+  TARN_CHECKSUMFLAGS flags_;
+};
+
+#endif
