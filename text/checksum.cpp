@@ -1,36 +1,58 @@
 #include "text/checksum.h"
 
-#include <iterator>
-#include <numeric>
 #include <stdexcept>
 
 #include "text/value_tables.h"
 
-int add_up_checksum(int sum, char c) {
-  // Wraps modulo 2^32 instead of overflowing when a caller passes an extreme
-  // sum or a table value has been altered.
+namespace {
+
+// Sums wrap modulo 2^32 instead of overflowing when a caller passes an
+// extreme sum or a table value has been altered.
+int wrapping_sum(int sum, int value) {
   return static_cast<int>(static_cast<unsigned>(sum) +
-                          static_cast<unsigned>(_code_to_value[c]));
+                          static_cast<unsigned>(value));
 }
 
-std::string do_checksum(std::string text, std::string& check,
-                        TARN_CHECKSUMFLAGS flags) {
+// The value a lookup in _code_to_value yields right after a fill: the 43 rows
+// are known, and only other characters need the table (which enters them with
+// 0 when absent).
+int value_after_fill(char c) {
+  const int value = kCode39ValueOf[static_cast<unsigned char>(c)];
+  return value != kNotACode39Character ? value : _code_to_value[c];
+}
+
+}  // namespace
+
+int add_up_checksum(int sum, char c) {
+  return wrapping_sum(sum, _code_to_value[c]);
+}
+
+std::size_t reported_length(const std::string& text, const std::string& check,
+                            TARN_CHECKSUMFLAGS flags) {
   const bool verify =
       flags == TARN_CHECKSUM_VERIFY || flags == TARN_CHECKSUM_VERIFY_STRIP;
-  if (!verify) return text;
+  if (!verify) return text.size();
   // The message that taking the tail with substr would carry.
   if (check.size() > text.size())
     throw std::out_of_range("basic_string::substr");
   const std::size_t body_size = text.size() - check.size();
-  if (text.compare(body_size, check.size(), check) != 0) return {};
-  if (flags == TARN_CHECKSUM_VERIFY_STRIP) text.resize(body_size);
+  if (text.compare(body_size, check.size(), check) != 0) return 0;
+  return flags == TARN_CHECKSUM_VERIFY_STRIP ? body_size : text.size();
+}
+
+std::string do_checksum(std::string text, std::string& check,
+                        TARN_CHECKSUMFLAGS flags) {
+  text.resize(reported_length(text, check, flags));
   return text;
 }
 
-std::string check_character_of(const std::string& raw_text) {
-  const auto body_end =
-      raw_text.empty() ? raw_text.end() : std::prev(raw_text.end());
-  const int sum =
-      std::accumulate(raw_text.begin(), body_end, 0, add_up_checksum);
-  return std::string(1, _value_to_code[sum % kCode39CharacterCount]);
+char check_character_of(const std::string& raw_text) {
+  int sum = 0;
+  for (std::size_t i = 0; i + 1 < raw_text.size(); ++i) {
+    sum = wrapping_sum(sum, value_after_fill(raw_text[i]));
+  }
+  const int remainder = sum % kCode39CharacterCount;
+  // Negative only when a host gave some character a negative value.
+  return remainder >= 0 ? kCode39Characters[remainder]
+                        : _value_to_code[remainder];
 }

@@ -2,6 +2,7 @@
 #ifndef TARN_CHECKSUM_H
 #define TARN_CHECKSUM_H
 
+#include <cstddef>
 #include <string>
 
 #include "tarn_interface.h"
@@ -16,9 +17,15 @@ int add_up_checksum(int sum, char c);
 std::string do_checksum(std::string text, std::string& check,
                         TARN_CHECKSUMFLAGS flags);
 
-// The one-character check string expected for a raw Code 39 text: the sum of
-// the values of all its characters but the last (where a check character
-// stands), modulo 43, as a character. Reads the value tables as they are.
-std::string check_character_of(const std::string& raw_text);
+// The length of the start of `text` that do_checksum reports, which is all of
+// it, all but the check character, or nothing; throws where do_checksum does.
+std::size_t reported_length(const std::string& text, const std::string& check,
+                            TARN_CHECKSUMFLAGS flags);
+
+// The check character expected for a raw Code 39 text: the sum of the values
+// of all its characters but the last (where a check character stands), modulo
+// 43, as a character. Right after a fill, with the tables as the fill left
+// them.
+char check_character_of(const std::string& raw_text);
 
 #endif

@@ -80,14 +80,18 @@ int pair_code(char shift, char letter) {
 
 }  // namespace
 
-std::pair<std::string, std::string> decode(const std::string& code39_text) {
+void decode_into(const std::string& code39_text,
+                 std::pair<std::string, std::string>& result) {
   fill_value_tables();
-  std::string check = check_character_of(code39_text);
+  const char check = check_character_of(code39_text);
+  // Every step that can throw comes before the result changes: the
+  // translation is never longer than its input.
+  std::string& translated = result.first;
+  translated.reserve(code39_text.size());
+  translated.clear();
 
   // One greedy pass: a pair is taken wherever one starts, and pairs never
   // overlap.
-  std::string translated;
-  translated.reserve(code39_text.size());
   std::size_t position = 0;
   while (position < code39_text.size()) {
     const int code =
@@ -102,5 +106,11 @@ std::pair<std::string, std::string> decode(const std::string& code39_text) {
       position += 2;
     }
   }
-  return {std::move(translated), std::move(check)};
+  result.second.assign(1, check);
+}
+
+std::pair<std::string, std::string> decode(const std::string& code39_text) {
+  std::pair<std::string, std::string> result;
+  decode_into(code39_text, result);
+  return result;
 }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "text/full_ascii.h"
+#include "text/value_tables.h"
 
 namespace {
 
@@ -43,6 +44,31 @@ TEST(CheckCharacter, VerifiesTheTranslatedTextAgainstTheRawCheck) {
     EXPECT_EQ(do_checksum(text, check, TARN_CHECKSUM_VERIFY_STRIP), c.stripped)
         << c.raw;
   }
+}
+
+// Characters outside the 43 count what the table holds for them, which a
+// host may have set; a negative sum is looked up as it is.
+TEST(CheckCharacter, CountsTheValueATableHoldsForACharacterOutsideTheSet) {
+  using namespace std::string_literals;
+  decode("");  // fills the value tables
+  const struct {
+    int star_value;
+    const char* raw;
+    std::string check;
+  } cases[] = {
+      {0, "A*A", "A"},    {5, "A*A", "F"}, {5, "**A", "A"},  // 5 + 5
+      {5, "A*", "A"},  // the last character is not summed
+      {-20, "*A", "\0"s},
+  };
+  for (const auto& c : cases) {
+    _code_to_value['*'] = c.star_value;
+    EXPECT_EQ(decode(c.raw).second, c.check) << c.star_value << " " << c.raw;
+  }
+  // The negative remainder was entered into the table as a lookup enters it.
+  EXPECT_EQ(_value_to_code.count(-20), 1u);
+  EXPECT_EQ(_value_to_code.at(-20), '\0');
+  _value_to_code.erase(-20);
+  _code_to_value.erase('*');
 }
 
 struct TailCase {

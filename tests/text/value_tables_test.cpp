@@ -87,6 +87,70 @@ TEST(ValueTables, AFillLeavesOtherKeysAlone) {
   EXPECT_EQ(_value_to_code[-1], '!');
 }
 
+// Once filled, the tables are read rather than written; what a host did to
+// them in between must still be undone, and only that.
+TEST(ValueTables, AFillAfterTheFirstUndoesWhatAHostChanged) {
+  const struct {
+    const char* what;
+    void (*change)();
+    std::map<char, int> extra_codes;
+    std::map<int, char> extra_values;
+  } cases[] = {
+      {"nothing", [] {}, {}, {}},
+      {"rows altered at both ends and in the middle",
+       [] {
+         _code_to_value[' '] = 1;
+         _code_to_value['M'] = 0;
+         _code_to_value['Z'] = -35;
+         _value_to_code[0] = '1';
+         _value_to_code[20] = 'K';
+         _value_to_code[42] = '\0';
+       },
+       {},
+       {}},
+      {"rows erased",
+       [] {
+         _code_to_value.erase('%');
+         _value_to_code.erase(0);
+       },
+       {},
+       {}},
+      {"keys added before, between and after the rows",
+       [] {
+         _code_to_value['\x80'] = 3;
+         _code_to_value['!'] = 4;
+         _code_to_value['*'] = 5;
+         _code_to_value['a'] = 6;
+         _value_to_code[-1] = '?';
+         _value_to_code[43] = '!';
+       },
+       {{'\x80', 3}, {'!', 4}, {'*', 5}, {'a', 6}},
+       {{-1, '?'}, {43, '!'}}},
+      {"keys added and rows altered next to them",
+       [] {
+         _code_to_value['!'] = 4;
+         _code_to_value['$'] = 0;
+         _code_to_value[' '] = 0;
+         _value_to_code[43] = '!';
+         _value_to_code[42] = 'x';
+       },
+       {{'!', 4}},
+       {{43, '!'}}},
+  };
+  for (const auto& c : cases) {
+    clear_tables();
+    decode("");
+    c.change();
+    decode("CODE39W");
+    std::map<char, int> codes = expected_code_to_value();
+    codes.insert(c.extra_codes.begin(), c.extra_codes.end());
+    std::map<int, char> values = expected_value_to_code();
+    values.insert(c.extra_values.begin(), c.extra_values.end());
+    EXPECT_EQ(_code_to_value, codes) << c.what;
+    EXPECT_EQ(_value_to_code, values) << c.what;
+  }
+}
+
 TEST(ValueTables, LookingUpAnUnknownCharacterEntersItWithValueZero) {
   clear_tables();
   decode("");
