@@ -11,6 +11,7 @@ constexpr double quiet_zone_modules = 4.0;
 // A character spans 12 modules at the usual wide-to-narrow ratio of 2:1.
 constexpr double modules_per_character = 12.0;
 constexpr std::size_t edges_per_character = 10;
+constexpr std::size_t last_in_character = edges_per_character - 1;
 constexpr std::size_t min_symbol_edges = 30;
 
 double distance(const std::vector<double>& edges, std::size_t from,
@@ -26,16 +27,17 @@ bool wide_enough(double space, double character) {
 bool starts_symbol(const std::vector<double>& edges, std::size_t count,
                    std::size_t i) {
   if (i + edges_per_character > count) return false;
-  return i == 0 ||
-         wide_enough(distance(edges, i - 1, i), distance(edges, i, i + 9));
+  return i == 0 || wide_enough(distance(edges, i - 1, i),
+                               distance(edges, i, i + last_in_character));
 }
 
 // Trailing edge `i` of a bar that a quiet zone follows.
 bool ends_symbol(const std::vector<double>& edges, std::size_t count,
                  std::size_t i) {
-  if (i < edges_per_character - 1) return false;
+  if (i < last_in_character) return false;
   return i + 1 == count ||
-         wide_enough(distance(edges, i, i + 1), distance(edges, i - 9, i));
+         wide_enough(distance(edges, i, i + 1),
+                     distance(edges, i - last_in_character, i));
 }
 
 }  // namespace

@@ -105,27 +105,6 @@ TEST(PngReader, TransparencyShowsWhitePaper) {
   EXPECT_GT(image.pixels[2], 0.4f);           // half transparent black
 }
 
-TEST(PngReader, BrokenFilesAreErrors) {
-  const bytes good =
-      write_png(PNG_FORMAT_GRAY, {0, 255, 64, 191, 191, 64, 255, 0});
-  bytes truncated(good.begin(),
-                  good.begin() + static_cast<long>(good.size()) / 2);
-  bytes corrupt = good;
-  corrupt[good.size() - 20] ^= 0x55;  // inside the image data: its CRC fails
-  bytes bad_header = good;
-  bad_header[12] = 'X';  // the IHDR chunk's name
-  for (const bytes& png : {truncated, corrupt, bad_header,
-                           bytes(good.begin(), good.begin() + 8)}) {
-    try {
-      read_png(png);
-      ADD_FAILURE() << "read a broken PNG of " << png.size() << " bytes";
-    } catch (const input_error& e) {
-      EXPECT_EQ(std::string(e.what()).rfind("bad PNG image: ", 0), 0u)
-          << e.what();
-    }
-  }
-}
-
 TEST(PnmReader, ReadsPlainAndRawBitmapsAndGreyMaps) {
   const std::vector<float> bits = {1, 0, 1, 1, 0, 0, 1, 0};  // 1 is black
   const std::vector<float> greys = {0, 1, 0.2f, 0.6f, 0.6f, 0.2f, 1, 0};

@@ -65,10 +65,4 @@ TEST(LineVote, FailedCheckCharactersAreCountedButNotRead) {
   EXPECT_EQ(vote.outcome().lines_rejected, 2);
 }
 
-TEST(LineVote, NoLinesNoSymbol) {
-  const vote_outcome outcome = line_vote().outcome();
-  EXPECT_FALSE(outcome.symbol);
-  EXPECT_EQ(outcome.lines_tried, 0);
-}
-
 }  // namespace

@@ -31,11 +31,6 @@ TEST(Options, InputsFlagsAndPlugin) {
   EXPECT_EQ(parse_options({"f"}).plugin_path, "");
 }
 
-TEST(Options, HelpAndVersionNeedNoInput) {
-  EXPECT_TRUE(parse_options({"--help"}).help);
-  EXPECT_TRUE(parse_options({"--version"}).version);
-}
-
 TEST(Options, UsageErrors) {
   const std::pair<arguments, std::string> cases[] = {
       {{}, "no input file"},

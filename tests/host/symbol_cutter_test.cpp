@@ -40,22 +40,19 @@ TEST(SymbolCutter, TheLineEndsAreQuietZones) {
   EXPECT_THAT(cut_symbols(edges), ElementsAre(edge_run{0, 29}));
 }
 
-TEST(SymbolCutter, NarrowSpacesAroundASymbolAreNoQuietZones) {
-  // Bars 3.5 modules before and after the symbol: no run may start or end
-  // at the symbol, and the bars do not make a symbol's edge count.
-  std::vector<double> edges = {0, 3};
-  add_symbol(edges, 3.5, 3);
-  edges.push_back(edges.back() + 3.5 * 3);
-  edges.push_back(edges.back() + 3);
-  EXPECT_TRUE(cut_symbols(edges).empty());
-}
-
-TEST(SymbolCutter, QuietZonesOfFourModulesSuffice) {
-  std::vector<double> edges = {0, 3};
-  add_symbol(edges, 4, 3);
-  edges.push_back(edges.back() + 4 * 3);
-  edges.push_back(edges.back() + 3);
-  EXPECT_THAT(cut_symbols(edges), Contains(edge_run{2, 31}));
+TEST(SymbolCutter, QuietZonesNeedFourModules) {
+  // Lone bars 3.5 or 4 modules before and after a symbol.
+  for (double space : {3.5, 4.0}) {
+    std::vector<double> edges = {0, 3};
+    add_symbol(edges, space, 3);
+    edges.push_back(edges.back() + space * 3);
+    edges.push_back(edges.back() + 3);
+    const std::vector<edge_run> runs = cut_symbols(edges);
+    if (space < 4)
+      EXPECT_TRUE(runs.empty());
+    else
+      EXPECT_THAT(runs, Contains(edge_run{2, 31}));
+  }
 }
 
 TEST(SymbolCutter, FindsEachOfTwoSymbolsOnALine) {
