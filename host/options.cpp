@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 #include <optional>
+#include <tuple>
 #include <utility>
 
 namespace {
@@ -65,7 +66,9 @@ scan_options parse_options(const std::vector<std::string>& arguments) {
       options_ended = true;
       continue;
     }
-    auto [name, value] = split_value(argument);
+    std::string name;
+    std::optional<std::string> value;
+    std::tie(name, value) = split_value(argument);
     const auto take_value = [&]() -> std::string {
       if (!value && i + 1 < arguments.size()) value = arguments[++i];
       if (!value || value->empty()) throw usage_error(name + " needs a value");
