@@ -148,6 +148,66 @@ TEST_F(Parser, RejectsRightAfterTheFirstTokenThatNoSymbolContinuesWith) {
   }
 }
 
+int token_of(int count) {
+  if (count < 0 || count > 6) return END_OF_INPUT;
+  return count <= 1 ? NARROW : WIDE;
+}
+
+// Whether some character of `candidates` begins with the tokens of `counts`.
+bool some_character_begins_with(const std::string& candidates,
+                                const std::vector<char>& counts) {
+  for (char c : candidates) {
+    const std::vector<char> pattern = code39_reference::character_counts(c);
+    if (std::equal(counts.begin(), counts.end(), pattern.begin(),
+                   [](char a, char b) { return token_of(a) == token_of(b); })) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// Every count in every element of the start character and of a data
+// character: where the parser stops, and on which token, follows from the
+// tokens alone, however the counts are read.
+TEST_F(Parser, StopsRightBehindTheFirstTokenNoCharacterContinuesWith) {
+  std::string all_characters;
+  for (const code39_reference::row& r : code39_reference::table) {
+    all_characters += r.character;
+  }
+  const std::vector<char> a_symbol = symbol_counts("*A*");
+  const struct {
+    const char* name;
+    int first_entry;
+    std::string candidates;
+  } characters[] = {{"start", 0, "*"}, {"data", 10, all_characters}};
+  for (const auto& character : characters) {
+    for (int element = 0; element < 9; ++element) {
+      for (int count = -128; count <= 127; ++count) {
+        SCOPED_TRACE(testing::Message() << character.name << " element "
+                                        << element << ", count " << count);
+        const std::vector<char> counts =
+            with_entry_at(a_symbol, character.first_entry + element,
+                          static_cast<char>(count));
+        const auto first = counts.begin() + character.first_entry;
+        int read = 0;  // entries of the character read when the parse decides
+        while (read < 9 && token_of(first[read]) != END_OF_INPUT &&
+               some_character_begins_with(
+                   character.candidates,
+                   std::vector<char>(first, first + read + 1))) {
+          ++read;
+        }
+        if (read == 9) {
+          EXPECT_EQ(parse(counts), 0);
+          continue;
+        }
+        EXPECT_EQ(parse(counts), 1);
+        EXPECT_EQ(_index, character.first_entry + read + 1);
+        EXPECT_EQ(yychar, token_of(first[read]));
+      }
+    }
+  }
+}
+
 TEST_F(Parser, ReadsEveryCharacterOfTheSymbology) {
   for (const code39_reference::row& r : code39_reference::table) {
     const std::string character(1, r.character);
