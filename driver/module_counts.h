@@ -12,13 +12,16 @@ namespace module_counts {
 
 // quotient + 0.5 truncated toward zero to 32 bits: NaN maps to INT32_MIN and
 // values beyond the range to the nearest limit. A plain cast of such values
-// is undefined, so the limits are tested first.
+// is undefined, so the range is tested first: one test, false for NaN, lets
+// through all that a cast handles but -2^31 and the values just below it,
+// which truncate to INT32_MIN anyway.
 inline std::int32_t rounded(double quotient) {
   const double shifted = quotient + 0.5;
-  if (std::isnan(shifted)) return std::numeric_limits<std::int32_t>::min();
-  if (shifted >= 2147483648.0) return std::numeric_limits<std::int32_t>::max();
-  if (shifted <= -2147483649.0) return std::numeric_limits<std::int32_t>::min();
-  return static_cast<std::int32_t>(shifted);
+  if (std::fabs(shifted) < 2147483648.0) {
+    return static_cast<std::int32_t>(shifted);
+  }
+  return shifted > 0 ? std::numeric_limits<std::int32_t>::max()
+                     : std::numeric_limits<std::int32_t>::min();
 }
 
 // The stored form of a count: its low 8 bits, read back as a signed byte.

@@ -3,6 +3,7 @@
 // loaded plug-in binds to as well, counts the allocations of one call.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <new>
 
@@ -60,6 +61,36 @@ TEST_F(Allocations, RejectsBeforeTheParseAllocateNothing) {
     } else {
       EXPECT_EQ(allocations, 0);
     }
+  }
+}
+
+// A host that keeps its record reads symbol after symbol into the same
+// entry, whose strings and list keep their capacity.
+TEST_F(Allocations, ASymbolReadIntoAKeptRecordAllocatesNothing) {
+  std::vector<double> reversed = code39::symbol_edges("HARDENING TEST 12345");
+  std::reverse(reversed.begin(), reversed.end());
+  const struct {
+    const char* name;
+    std::vector<double> edges;
+    int flags;
+  } cases[] = {
+      {"scan order", code39::symbol_edges("HARDENING TEST 12345"), 0},
+      {"opposite order", reversed, 0},
+      {"check character stripped", code39::symbol_edges("CODE39W"), 2},
+      {"check character wrong", code39::symbol_edges("CODE39X"), 1},
+      {"asterisks and pairs", code39::symbol_edges("*+A*%U$Z"), 0},
+  };
+  tarn_result result;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    result.edges = c.edges;
+    ASSERT_TRUE(decode(result, c.flags));  // sizes the buffers
+    allocations = 0;
+    counting = true;
+    const bool decoded = decode(result, c.flags);
+    counting = false;
+    EXPECT_TRUE(decoded);
+    EXPECT_EQ(allocations, 0);
   }
 }
 
