@@ -71,11 +71,40 @@ constexpr int pair_count(const PairTable& table) {
 }
 static_assert(pair_count(kPairTable) == 89);
 
+// shift_index of every character, by its unsigned byte.
+constexpr std::array<int, 256> kShiftIndexOf = [] {
+  std::array<int, 256> indices{};
+  for (int c = 0; c < 256; ++c) indices[c] = shift_index(static_cast<char>(c));
+  return indices;
+}();
+
 // The ASCII code that shift and letter stand for, or kNoPair.
 int pair_code(char shift, char letter) {
-  const int row = shift_index(shift);
+  const int row = kShiftIndexOf[static_cast<unsigned char>(shift)];
   if (row == kNoPair || letter < 'A' || letter > 'Z') return kNoPair;
   return kPairTable[row][letter - 'A'];
+}
+
+// One greedy pass: a pair is taken wherever one starts, and pairs never
+// overlap. Returns the length written to `translated`, at most that of the
+// text.
+std::size_t translate(const std::string& code39_text, char* translated) {
+  std::size_t length = 0;
+  std::size_t position = 0;
+  while (position < code39_text.size()) {
+    const int code =
+        position + 1 < code39_text.size()
+            ? pair_code(code39_text[position], code39_text[position + 1])
+            : kNoPair;
+    if (code == kNoPair) {
+      translated[length++] = code39_text[position];
+      position += 1;
+    } else {
+      translated[length++] = static_cast<char>(code);
+      position += 2;
+    }
+  }
+  return length;
 }
 
 }  // namespace
@@ -88,24 +117,8 @@ void decode_into(const std::string& code39_text,
   // translation is never longer than its input.
   std::string& translated = result.first;
   translated.reserve(code39_text.size());
-  translated.clear();
-
-  // One greedy pass: a pair is taken wherever one starts, and pairs never
-  // overlap.
-  std::size_t position = 0;
-  while (position < code39_text.size()) {
-    const int code =
-        position + 1 < code39_text.size()
-            ? pair_code(code39_text[position], code39_text[position + 1])
-            : kNoPair;
-    if (code == kNoPair) {
-      translated += code39_text[position];
-      position += 1;
-    } else {
-      translated += static_cast<char>(code);
-      position += 2;
-    }
-  }
+  translated.resize(code39_text.size());
+  translated.resize(translate(code39_text, translated.data()));
   result.second.assign(1, check);
 }
 

@@ -1,5 +1,6 @@
 #include "text/value_tables.h"
 
+#include <algorithm>
 #include <cstddef>
 
 namespace {
@@ -39,16 +40,24 @@ constexpr std::array<value_row, kCode39CharacterCount> kValueRows = [] {
 // order, so one pass over the table suffices, stepping over other keys.
 template <class Map, class Row, std::size_t N>
 bool holds_rows(const Map& table, const std::array<Row, N>& rows) {
-  auto entry = table.begin();
-  for (const Row& row : rows) {
-    while (entry != table.end() && entry->first < row.key) ++entry;
-    if (entry == table.end() || entry->first != row.key ||
-        entry->second != row.value) {
-      return false;
-    }
-    ++entry;
+  if (table.size() == N) {  // the common case: no other keys
+    return std::equal(rows.begin(), rows.end(), table.begin(),
+                      [](const Row& row, const auto& entry) {
+                        return entry.first == row.key &&
+                               entry.second == row.value;
+                      });
   }
-  return true;
+  auto row = rows.begin();
+  for (auto entry = table.begin(); entry != table.end() && row != rows.end();
+       ++entry) {
+    if (entry->first == row->key) {
+      if (entry->second != row->value) return false;
+      ++row;
+    } else if (row->key < entry->first) {
+      return false;  // the row's key is missing
+    }
+  }
+  return row == rows.end();
 }
 
 void assign_rows() {
