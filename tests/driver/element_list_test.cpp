@@ -51,14 +51,24 @@ TEST(ElementList, IsEachCharactersCountsInTheOrderOfTheLastParse) {
   } cases[] = {
       {"scan order", kSmallStarAStar, false},
       {"opposite order", reversed(kSmallStarAStar), true},
+      {"twenty characters, opposite order",
+       reversed(code39::symbol_edges("HARDENING TEST 12345")), true},
       // The widths agree both ways, but the "A" spans no width at all: its
       // counts change with the direction of reading (reversed, x - x is +0
       // where x - y was +0 too), so the forward list does not simply turn
       // around.
       {"a character of zero total width",
        with_edge(kSmallStarAStar, 19, kSmallStarAStar[10]), true},
-      {"the same, opposite order",
+      {"a character of zero total width, opposite order",
        reversed(with_edge(kSmallStarAStar, 19, kSmallStarAStar[10])), true},
+      // The stop character's first two elements, 3e9 modules wide and
+      // narrow, count as the 32-bit limits: 0xFF, which ends the input, and
+      // 0.
+      {"elements beyond the 32-bit range",
+       with_edge(kSmallStarAStar, 21, kSmallStarAStar[21] + 1.5e8), true},
+      {"elements beyond the 32-bit range, opposite order",
+       reversed(with_edge(kSmallStarAStar, 21, kSmallStarAStar[21] + 1.5e8)),
+       true},
       // NaN in the stop character fails the forward width check at once, so
       // the reverse attempt makes the list on its own.
       {"NaN in the first character read",
