@@ -36,6 +36,28 @@ void write_character_counts(Edges edges, double scale, char* counts) {
 }
 
 #if defined(__SSE2__)
+// In scan order, two characters at a time: one division gives their scales,
+// another their widths.
+void measure(const double* edges, int characters, double* scales,
+             double* widths) {
+  int c = 0;
+  for (; c + 1 < characters; c += 2) {
+    const double* first = edges + c * kEdgesPerCharacter;
+    const double* second = first + kEdgesPerCharacter;
+    const __m128d totals = _mm_sub_pd(
+        _mm_set_pd(second[kElementsPerCharacter], first[kElementsPerCharacter]),
+        _mm_set_pd(second[0], first[0]));
+    const __m128d pair_scales =
+        _mm_div_pd(_mm_set1_pd(kModulesPerCharacter), totals);
+    _mm_storeu_pd(scales + c, pair_scales);
+    _mm_storeu_pd(widths + c, _mm_div_pd(_mm_set1_pd(1.0), pair_scales));
+  }
+  if (c < characters) {
+    measure<const double*>(edges + c * kEdgesPerCharacter, 1, scales + c,
+                           widths + c);
+  }
+}
+
 // Two elements' quotients plus 0.5, formed as the scalar rule forms them.
 __m128d shifted_pair(const double* edges, __m128d scale) {
   const __m128d widths =
