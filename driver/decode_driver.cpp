@@ -11,6 +11,8 @@
 
 namespace {
 
+using symbol_counts::kEdgesPerCharacter;
+
 // Characters (start, k >= 1 inner, stop) of a list of 20 + 10k edges; 0 for
 // any other length, and for symbols longer than the module-width table.
 int symbol_characters(std::size_t edge_count) {

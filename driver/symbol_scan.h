@@ -6,15 +6,18 @@
 
 #include <array>
 #include <cstddef>
+#include <iterator>
 
-inline constexpr int kEdgesPerCharacter = 10;
+#include "driver/symbol_counts.h"
+
 // Size of the module-width table: the start character, at most 98 inner
 // characters and the stop character.
 inline constexpr int kMaxCharacters = 100;
 
 // Nine module counts per character and a 0 for each inter-character gap.
 struct element_list {
-  std::array<char, kMaxCharacters * kEdgesPerCharacter - 1> counts;
+  std::array<char, kMaxCharacters * symbol_counts::kEdgesPerCharacter - 1>
+      counts;
   std::size_t size = 0;
 };
 
@@ -33,6 +36,8 @@ class symbol_scan {
   void reverse();
 
  private:
+  std::reverse_iterator<const double*> reversed_edges() const;
+
   const double* edges_;
   int characters_;
   bool reversed_ = false;
