@@ -116,7 +116,6 @@ void decode_into(const std::string& code39_text,
   // Every step that can throw comes before the result changes: the
   // translation is never longer than its input.
   std::string& translated = result.first;
-  translated.reserve(code39_text.size());
   translated.resize(code39_text.size());
   translated.resize(translate(code39_text, translated.data()));
   result.second.assign(1, check);
