@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "fuzz/invariant.h"
-#include "input_error.h"
+#include "image/input_error.h"
+#include "image/png_reader.h"
+#include "image/pnm_reader.h"
 #include "plugin/tarn_code39ext.h"
-#include "png_reader.h"
-#include "pnm_reader.h"
-#include "scanner.h"
+#include "read/scanner.h"
 
 namespace {
 

@@ -6,14 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "decoder_plugin.h"
-#include "file_bytes.h"
-#include "input_error.h"
+#include "image/file_bytes.h"
+#include "image/input_error.h"
 #include "options.h"
-#include "plugin_location.h"
-#include "progress_line.h"
-#include "report.h"
-#include "scanner.h"
+#include "output/progress_line.h"
+#include "output/report.h"
+#include "read/decoder_plugin.h"
+#include "read/plugin_location.h"
+#include "read/scanner.h"
 
 namespace {
 

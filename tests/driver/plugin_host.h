@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "decoder_plugin.h"
+#include "read/decoder_plugin.h"
 
 inline const std::string kSymbology = "Code39 Extended";
 

@@ -1,11 +1,11 @@
 // Edge files: numbers, comments and the errors of bad ones.
-#include "edge_file_reader.h"
+#include "image/edge_file_reader.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "input_error.h"
+#include "image/input_error.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The edge finder on synthetic profiles whose edges are known exactly.
-#include "edge_finder.h"
+#include "find/edge_finder.h"
 
 #include <gtest/gtest.h>
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "input_error.h"
-#include "png_reader.h"
-#include "pnm_reader.h"
+#include "image/input_error.h"
+#include "image/png_reader.h"
+#include "image/pnm_reader.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Combining the readings of many scan lines.
-#include "line_vote.h"
+#include "read/line_vote.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // What the scanner prints.
-#include "report.h"
+#include "output/report.h"
 
 #include <gtest/gtest.h>
 

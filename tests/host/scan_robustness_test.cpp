@@ -6,10 +6,10 @@
 #include <functional>
 #include <stdexcept>
 
-#include "decoder_plugin.h"
-#include "file_bytes.h"
-#include "png_reader.h"
-#include "scanner.h"
+#include "image/file_bytes.h"
+#include "image/png_reader.h"
+#include "read/decoder_plugin.h"
+#include "read/scanner.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The symbol cutter on edge lists laid out module by module.
-#include "symbol_cutter.h"
+#include "find/symbol_cutter.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "decoder_plugin.h"
 #include "grammar/parser.h"
 #include "host_functions.h"
+#include "read/decoder_plugin.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <exception>
 #include <typeinfo>
 
-#include "decoder_plugin.h"
+#include "read/decoder_plugin.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "symbol_reader.h"
+#include "read/symbol_reader.h"
 
 struct vote_outcome {
   // The winning text with the check character and direction of the first

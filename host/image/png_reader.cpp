@@ -1,11 +1,11 @@
-#include "png_reader.h"
+#include "image/png_reader.h"
 
 #include <png.h>
 
 #include <cstring>
 #include <string>
 
-#include "input_error.h"
+#include "image/input_error.h"
 
 namespace {
 

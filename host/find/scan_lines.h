@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "image.h"
+#include "image/image.h"
 
 using profile = std::vector<float>;
 

@@ -1,4 +1,4 @@
-#include "scan_lines.h"
+#include "find/scan_lines.h"
 
 #include <algorithm>
 

@@ -1,11 +1,11 @@
-#include "scanner.h"
+#include "read/scanner.h"
 
-#include "edge_file_reader.h"
-#include "edge_finder.h"
-#include "png_reader.h"
-#include "pnm_reader.h"
-#include "scan_lines.h"
-#include "symbol_cutter.h"
+#include "find/edge_finder.h"
+#include "find/scan_lines.h"
+#include "find/symbol_cutter.h"
+#include "image/edge_file_reader.h"
+#include "image/png_reader.h"
+#include "image/pnm_reader.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "image.h"
+#include "image/image.h"
 
 bool looks_like_png(const std::vector<unsigned char>& bytes);
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "line_vote.h"
+#include "read/line_vote.h"
 
 // C-style escapes: \n, \t, \\, \" and \xHH for other control characters.
 std::string escape_text(std::string_view text);

@@ -1,11 +1,11 @@
-#include "file_bytes.h"
+#include "image/file_bytes.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 
-#include "input_error.h"
+#include "image/input_error.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "symbol_reader.h"
+#include "read/symbol_reader.h"
 
 std::optional<symbol_read> symbol_reader::read(
     std::vector<double> edges) const {

@@ -4,9 +4,9 @@
 
 #include <vector>
 
-#include "image.h"
-#include "line_vote.h"
-#include "symbol_reader.h"
+#include "image/image.h"
+#include "read/line_vote.h"
+#include "read/symbol_reader.h"
 
 // Every symbol read along one scan line, given by its edges.
 std::vector<symbol_read> read_scan_line(const symbol_reader& reader,

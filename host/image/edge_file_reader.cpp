@@ -1,4 +1,4 @@
-#include "edge_file_reader.h"
+#include "image/edge_file_reader.h"
 
 #include <algorithm>
 #include <charconv>
@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "input_error.h"
+#include "image/input_error.h"
 
 namespace {
 

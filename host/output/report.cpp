@@ -1,4 +1,4 @@
-#include "report.h"
+#include "output/report.h"
 
 #include <cstdio>
 

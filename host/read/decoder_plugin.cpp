@@ -1,4 +1,4 @@
-#include "decoder_plugin.h"
+#include "read/decoder_plugin.h"
 
 #include <dlfcn.h>
 

@@ -1,9 +1,9 @@
-#include "pnm_reader.h"
+#include "image/pnm_reader.h"
 
 #include <cstddef>
 #include <string>
 
-#include "input_error.h"
+#include "image/input_error.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 
 #include <vector>
 
-#include "scan_lines.h"
+#include "find/scan_lines.h"
 
 // `noise_share` is the share of the line's contrast below which a swing is
 // noise, not an element.

@@ -1,4 +1,4 @@
-#include "plugin_location.h"
+#include "read/plugin_location.h"
 
 #include <filesystem>
 #include <system_error>

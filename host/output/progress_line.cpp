@@ -1,4 +1,4 @@
-#include "progress_line.h"
+#include "output/progress_line.h"
 
 #include <unistd.h>
 

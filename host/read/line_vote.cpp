@@ -1,4 +1,4 @@
-#include "line_vote.h"
+#include "read/line_vote.h"
 
 #include <algorithm>
 

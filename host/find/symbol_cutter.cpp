@@ -1,4 +1,4 @@
-#include "symbol_cutter.h"
+#include "find/symbol_cutter.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "edge_finder.h"
+#include "find/edge_finder.h"
 
 #include <algorithm>
 #include <cstddef>
