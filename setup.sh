@@ -1,0 +1,21 @@
+#!/bin/sh
+# Installs the Debian packages that building, testing and benchmarking need,
+# when any is missing. The README's commands and .ci/run call it first.
+set -eu
+
+packages="cmake ninja-build g++ clang-14 libclang-rt-14-dev pkg-config valgrind
+  libgtest-dev libgmock-dev libbenchmark-dev
+  libpng-dev libjpeg62-turbo-dev libtiff-dev
+  libzxing-dev libzbar-dev"
+
+missing=""
+for package in $packages; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed' ||
+    missing="$missing $package"
+done
+[ -z "$missing" ] && exit 0
+
+echo "setup.sh: installing$missing"
+[ "$(id -u)" = 0 ] && sudo="" || sudo="sudo"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing
