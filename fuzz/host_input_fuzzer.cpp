@@ -19,8 +19,6 @@ void check_image(const grey_image& image) {
   INVARIANT(image.pixels.size() == static_cast<std::size_t>(image.width) *
                                        static_cast<std::size_t>(image.height));
   INVARIANT(static_cast<long long>(image.pixels.size()) <= max_image_pixels);
-  for (float reflectance : image.pixels)
-    INVARIANT(reflectance >= 0.0f && reflectance <= 1.0f);
 }
 
 template <class Reader>

@@ -1,20 +1,24 @@
-// A grey image held as reflectance, 0 black to 1 white, row after row.
+// A grey image as 8-bit sRGB-coded values, 0 black to 255 white, row after
+// row. Readers convert every format to this; the grader turns values into
+// reflectance.
 #ifndef TARN_HOST_IMAGE_H
 #define TARN_HOST_IMAGE_H
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 struct grey_image {
   int width = 0;
   int height = 0;
-  std::vector<float> pixels;  // width * height values, top row first
+  std::vector<std::uint8_t> pixels;  // width * height values, top row first
 
-  float at(int x, int y) const {
-    return pixels[static_cast<std::size_t>(y) *
-                      static_cast<std::size_t>(width) +
-                  static_cast<std::size_t>(x)];
+  const std::uint8_t* row(int y) const {
+    return pixels.data() +
+           static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
   }
+  // The pixel as a share of white, 0 to 1.
+  float at(int x, int y) const { return row(y)[x] / 255.0f; }
 };
 
 // Readers refuse images beyond this many pixels rather than run out of

@@ -3,6 +3,7 @@
 #include <png.h>
 
 #include <cstring>
+#include <utility>
 #include <string>
 
 #include "image/input_error.h"
@@ -46,7 +47,7 @@ grey_image read_png(const std::vector<unsigned char>& bytes) {
 
   // Grey, 8 bits, sRGB-coded; transparent parts show the white paper.
   reading.image.format = PNG_FORMAT_GRAY;
-  std::vector<png_byte> grey(PNG_IMAGE_SIZE(reading.image));
+  std::vector<std::uint8_t> grey(PNG_IMAGE_SIZE(reading.image));
   const png_color paper = {255, 255, 255};
   if (!png_image_finish_read(&reading.image, &paper, grey.data(), 0, nullptr))
     reading.fail();
@@ -54,7 +55,6 @@ grey_image read_png(const std::vector<unsigned char>& bytes) {
   grey_image image;
   image.width = static_cast<int>(reading.image.width);
   image.height = static_cast<int>(reading.image.height);
-  image.pixels.reserve(grey.size());
-  for (png_byte value : grey) image.pixels.push_back(value / 255.0f);
+  image.pixels = std::move(grey);
   return image;
 }

@@ -74,8 +74,13 @@ class pnm_cursor {
   std::size_t pos_ = 2;  // past the magic number
 };
 
+// A sample of 0 to `maxval` on the 0 to 255 scale, rounded to nearest.
+std::uint8_t to_8_bits(unsigned sample, unsigned maxval) {
+  return static_cast<std::uint8_t>((sample * 255u + maxval / 2) / maxval);
+}
+
 void read_plain_pbm(pnm_cursor& cursor, grey_image& image) {
-  for (float& pixel : image.pixels) pixel = cursor.plain_bit() ? 0.0f : 1.0f;
+  for (std::uint8_t& pixel : image.pixels) pixel = cursor.plain_bit() ? 0 : 255;
 }
 
 void read_raw_pbm(pnm_cursor& cursor, grey_image& image) {
@@ -85,24 +90,23 @@ void read_raw_pbm(pnm_cursor& cursor, grey_image& image) {
     unsigned char bits = 0;
     for (int x = 0; x < image.width; ++x) {
       if (x % 8 == 0) bits = cursor.byte();
-      image.pixels[i++] = (bits & (0x80 >> (x % 8))) ? 0.0f : 1.0f;
+      image.pixels[i++] = (bits & (0x80 >> (x % 8))) ? 0 : 255;
     }
   }
 }
 
 void read_plain_pgm(pnm_cursor& cursor, grey_image& image, unsigned maxval) {
-  for (float& pixel : image.pixels)
-    pixel = static_cast<float>(cursor.number("sample", 0, maxval)) /
-            static_cast<float>(maxval);
+  for (std::uint8_t& pixel : image.pixels)
+    pixel = to_8_bits(cursor.number("sample", 0, maxval), maxval);
 }
 
 void read_raw_pgm(pnm_cursor& cursor, grey_image& image, unsigned maxval) {
   cursor.end_of_header();
-  for (float& pixel : image.pixels) {
+  for (std::uint8_t& pixel : image.pixels) {
     unsigned sample = cursor.byte();
     if (maxval > 255) sample = sample << 8 | cursor.byte();
     if (sample > maxval) throw input_error("PGM sample above its maximum");
-    pixel = static_cast<float>(sample) / static_cast<float>(maxval);
+    pixel = to_8_bits(sample, maxval);
   }
 }
 

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <functional>
 #include <stdexcept>
 
@@ -23,7 +25,9 @@ grey_image transformed(int width, int height,
   result.width = width;
   result.height = height;
   for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) result.pixels.push_back(pixel(x, y));
+    for (int x = 0; x < width; ++x)
+      result.pixels.push_back(
+          static_cast<std::uint8_t>(std::lround(255 * pixel(x, y))));
   return result;
 }
 
