@@ -54,6 +54,30 @@ vote_outcome scan_edge_lines(const symbol_reader& reader,
   return vote.outcome();
 }
 
+namespace {
+
+std::vector<found_symbol> found(const vote_outcome& outcome) {
+  if (!outcome.symbol) return {};
+  found_symbol symbol;
+  symbol.read = *outcome.symbol;
+  symbol.lines_agreed = outcome.lines_agreed;
+  symbol.lines_tried = outcome.lines_tried;
+  return {symbol};
+}
+
+}  // namespace
+
+std::vector<found_symbol> find_symbols(const symbol_reader& reader,
+                                       const grey_image& image) {
+  return found(scan_image(reader, image));
+}
+
+std::vector<found_symbol> read_edge_lines(
+    const symbol_reader& reader,
+    const std::vector<std::vector<double>>& lines) {
+  return found(scan_edge_lines(reader, lines));
+}
+
 vote_outcome scan_input(const symbol_reader& reader,
                         const std::vector<unsigned char>& bytes) {
   if (looks_like_png(bytes)) return scan_image(reader, read_png(bytes));

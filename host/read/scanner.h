@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "image/image.h"
+#include "read/found_symbol.h"
 #include "read/line_vote.h"
 #include "read/symbol_reader.h"
 
@@ -18,6 +19,14 @@ vote_outcome scan_image(const symbol_reader& reader, const grey_image& image);
 // Reads each line of an edge file and votes.
 vote_outcome scan_edge_lines(const symbol_reader& reader,
                              const std::vector<std::vector<double>>& lines);
+
+// Every symbol on the page, each once, where it stands.
+std::vector<found_symbol> find_symbols(const symbol_reader& reader,
+                                       const grey_image& image);
+
+// The symbols that the lines of an edge file read.
+std::vector<found_symbol> read_edge_lines(
+    const symbol_reader& reader, const std::vector<std::vector<double>>& lines);
 
 // A PNG or PNM image, else an edge file. Throws input_error when the input
 // cannot be read.
