@@ -11,6 +11,7 @@ wanted pixels per module with a box filter, pads, bends it in perspective,
 turns it, and lays it on a page with the page's damage. OUT_DIR receives
 the images, manifest.json and manifest.tsv.
 
+manifest.tsv holds one symbol a line (texts JSON-escaped, without quotes);
 manifest.json: {"seed": N, "images": [{"file", "kind", "damage", "size":
 [w, h], "symbols": [{"text", "raw", "check_char", "centre": [x, y],
 "angle", "module_px", "corners", "quiet_modules"}]}]}
@@ -298,6 +299,7 @@ class Page:
         self.draw = []   # convert operations drawn over the symbols
         self.after = []  # page damage
         self.ext = "png"
+        self.pgm = False  # written as a grey raw PGM in the end
         self.quality = None
         self.seed = 0
 
@@ -576,7 +578,15 @@ def render(page, name, out_dir, tmp):
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         pngs.append(png)
     out = os.path.join(out_dir, "%s.%s" % (name, page.ext))
-    subprocess.run(page.command(pngs, out), check=True)
+    if page.pgm:  # through the JPEG, if any, to a grey raw PGM
+        drawn = os.path.join(tmp, "%s.%s" % (name, page.ext))
+        subprocess.run(page.command(pngs, drawn), check=True)
+        out = os.path.join(out_dir, name + ".pgm")
+        subprocess.run([CONVERT, drawn, "-colorspace", "Gray", "-depth", "8",
+                        out], check=True)
+        os.remove(drawn)
+    else:
+        subprocess.run(page.command(pngs, out), check=True)
     for png in pngs:
         os.remove(png)
     return os.path.basename(out)
@@ -653,8 +663,8 @@ def make_bench(seed):
     noise(rng, page, 0.2)
     page.seed = rng.randint(1, 1 << 30)
     pages.append(("page-4000x3000-one", page))
-    for _, p in pages:  # grey raw PGM, no JPEG step
-        p.ext, p.quality = "pgm", None
+    for _, p in pages:
+        p.pgm = True
     return pages
 
 
