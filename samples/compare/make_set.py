@@ -449,6 +449,19 @@ def add_clutter(rng, page, sym, q, style):
     gap = q * sym.ppm
     pt = max(8, int((y1 - y0) * rng.uniform(0.4, 0.8)))
     ymid = (y0 + y1) / 2
+    if style == "label":  # the text itself under the bars, a title above
+        cpt = max(8, int(sym.ppm * rng.uniform(5, 8)))
+        page.draw += ["-font", FONT, "-pointsize", str(cpt), "-fill", "black",
+                      "-gravity", "North", "-annotate",
+                      "%+d%+d" % (round((x0 + x1) / 2 - page.w / 2),
+                                  math.ceil(y1 + rng.uniform(1, 3) * sym.ppm)),
+                      sym.spec["text"].replace("%", "%%").replace("\\", "/"),
+                      "-annotate", "%+d%+d" % (
+                          round((x0 + x1) / 2 - page.w / 2),
+                          int(y0 - rng.uniform(1, 3) * sym.ppm - cpt * 1.2)),
+                      rng.choice(WORDS) + " " + rng.choice(WORDS),
+                      "-gravity", "NorthWest"]
+        style = "text"
     if style == "text":
         left = rng.choice(WORDS) + " " + str(rng.randint(1, 99))
         right = rng.choice(WORDS)
@@ -491,7 +504,7 @@ def scatter_text(rng, page, n, avoid):
 
 def mk_clutter(rng, i):
     q = rng.choice([3, 4, 5, 6, 7])
-    style = "text" if i % 3 != 2 else "box"
+    style = ["text", "label", "box"][i % 3]
     ppm = rng.uniform(2.0, 3.5)
     w = 600
     sym = fit_symbol(rng, w - 240, 160, ppm, height=rng.randint(12, 25),
