@@ -47,6 +47,9 @@ try:
     import numpy
     import zxingcpp
 except ImportError as e:
+    if os.path.realpath(sys.executable) != os.path.realpath("/usr/bin/python3") \
+            and os.access("/usr/bin/python3", os.X_OK):
+        os.execv("/usr/bin/python3", ["/usr/bin/python3"] + sys.argv)
     sys.exit("compare.py: %s; run it with /usr/bin/python3 and install "
              "Debian's python3-zxing-cpp and python3-numpy" % e)
 
@@ -219,7 +222,8 @@ def main():
         set_dir = args.set or args.keep or os.path.join(tmp, "set")
         if not args.set:
             subprocess.run([sys.executable, os.path.join(HERE, "make_set.py"),
-                            "--seed", str(args.seed), set_dir], check=True)
+                            "--seed", str(args.seed), set_dir], check=True,
+                           stdout=sys.stderr)
         with open(os.path.join(set_dir, "manifest.json")) as f:
             images = json.load(f)["images"]
         zxing, zxing_lock = ZxingWorker(), threading.Lock()
