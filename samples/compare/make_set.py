@@ -309,7 +309,8 @@ class Page:
             cmd += sym.convert_ops(png)
         cmd += ["-compose", "Over"] + self.draw
         cmd += ["-seed", str(self.seed)] + self.after
-        cmd += ["-colorspace", "Gray", "-depth", "8"]
+        cmd += ["-colorspace", "Gray", "-depth", "8",
+                "-define", "png:exclude-chunk=date,time"]
         if self.quality:
             cmd += ["-quality", str(self.quality)]
         cmd += [out]
