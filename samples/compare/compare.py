@@ -21,7 +21,12 @@ A symbol counts as read when a reader gives its text, full ASCII decoded,
 or its raw Code 39 characters (zbarimg and zxing-cpp do not translate full
 ASCII), either with or without its check character (zbarimg and zxing-cpp
 do not check it and keep it in the text; tarn-scan keeps it by default).
-Two symbols with the same text need two readings.
+Two symbols with the same text need two readings. When tarn-scan reports
+corners and an angle, the script also counts the symbols read whose centre
+(the mean of the corners) lies within 2 modules of the drawn centre and
+whose angle is within 5 degrees of the drawn one (degrees from the x axis
+towards the y axis, the image's y pointing down; 0 reads left to right, 180
+is upside down); --details lists the others.
 
 Needs, besides the build: zint, imagemagick (for make_set.py), zbar-tools,
 and for this script /usr/bin/python3 with python3-zxing-cpp and
@@ -33,6 +38,7 @@ import argparse
 import collections
 import concurrent.futures
 import json
+import math
 import os
 import subprocess
 import sys
@@ -74,8 +80,9 @@ def pgm_pixels(pgm):
 
 
 def texts_of_tarn_scan(stdout):
-    """Texts from tarn-scan --json: {"symbols": [...]} or {"text": ...}."""
-    texts, errors = [], []
+    """Texts, errors and places (centre and angle, or None) from tarn-scan
+    --json: {"symbols": [...]} or {"text": ...}."""
+    texts, errors, places = [], [], []
     for line in stdout.decode("utf-8", "replace").splitlines():
         line = line.strip()
         if not line:
@@ -88,11 +95,27 @@ def texts_of_tarn_scan(stdout):
         if "error" in obj:
             errors.append(str(obj["error"]))
         if isinstance(obj.get("symbols"), list):
-            texts += [s["text"] for s in obj["symbols"]
-                      if isinstance(s, dict) and s.get("text") is not None]
+            for sym in obj["symbols"]:
+                if not isinstance(sym, dict) or sym.get("text") is None:
+                    continue
+                texts.append(sym["text"])
+                places.append(place_of(sym))
         elif isinstance(obj.get("text"), str):
             texts.append(obj["text"])
-    return texts, errors
+            places.append(None)
+    return texts, errors, places
+
+
+def place_of(sym):
+    """Centre of a reported symbol's corners, and its angle, or None."""
+    try:
+        corners = [(float(x), float(y)) for x, y in sym["corners"]]
+        centre = (sum(p[0] for p in corners) / len(corners),
+                  sum(p[1] for p in corners) / len(corners))
+        angle = sym.get("angle")
+        return centre, None if angle is None else float(angle)
+    except (KeyError, TypeError, ValueError, ZeroDivisionError):
+        return None
 
 
 class ZxingWorker:
@@ -163,13 +186,13 @@ def read_image(image, set_dir, scanner, use_pgm, tmp, zxing, zxing_lock):
                            capture_output=True, timeout=120)
         got["tarn-scan"] = texts_of_tarn_scan(r.stdout)
     except subprocess.TimeoutExpired:
-        got["tarn-scan"] = ([], ["timeout"])
+        got["tarn-scan"] = ([], ["timeout"], [])
     r = subprocess.run(["zbarimg", "--quiet", "--raw", "-Sdisable",
                         "-Scode39.enable", path], capture_output=True)
     got["zbarimg"] = ([t for t in r.stdout.decode("latin-1").split("\n")
-                       if t], [])
+                       if t], [], [])
     with zxing_lock:
-        got["zxing-cpp"] = zxing.read(pgm_path)
+        got["zxing-cpp"] = zxing.read(pgm_path) + ([],)
     os.remove(pgm_path)
     return got
 
@@ -182,20 +205,37 @@ def forms(symbol):
     return out
 
 
-def score(image, texts):
-    """Found symbols, misread texts, duplicate readings."""
+def distance(place, symbol):
+    (x, y), _ = place
+    return math.hypot(x - symbol["centre"][0], y - symbol["centre"][1])
+
+
+def score(image, texts, places):
+    """Found symbols, misread texts, duplicate readings, symbols missed, and
+    for each reading with a place: (distance from the drawn centre in
+    modules, difference of angles in degrees or None)."""
     left = list(image["symbols"])
-    found, misread, duplicate = 0, [], 0
-    for t in texts:
-        match = next((s for s in left if t in forms(s)), None)
-        if match is not None:
+    found, misread, duplicate, placed = 0, [], 0, []
+    for i, t in enumerate(texts):
+        place = places[i] if i < len(places) else None
+        candidates = [s for s in left if t in forms(s)]
+        if place is not None:
+            candidates.sort(key=lambda s: distance(place, s))
+        if candidates:
+            match = candidates[0]
             left.remove(match)
             found += 1
+            if place is not None:
+                turn = None
+                if place[1] is not None:
+                    turn = abs((place[1] - match["angle"] + 180) % 360 - 180)
+                placed.append((distance(place, match) / match["module_px"],
+                               turn))
         elif any(t in forms(s) for s in image["symbols"]):
             duplicate += 1
         else:
             misread.append(t)
-    return found, misread, duplicate, left
+    return found, misread, duplicate, left, placed
 
 
 def main():
@@ -244,8 +284,8 @@ def main():
             stats[key]["images"] += 1
             stats[key]["symbols"] += len(image["symbols"])
         for reader in READERS:
-            texts, errors = got[reader]
-            found, misread, dup, missed = score(image, texts)
+            texts, errors, places = got[reader]
+            found, misread, dup, missed, placed = score(image, texts, places)
             for key in (kind, "all"):
                 c = stats[key]
                 c[reader, "symbols"] += found
@@ -253,6 +293,16 @@ def main():
                 c[reader, "misreads"] += len(misread)
                 c[reader, "duplicates"] += dup
                 c[reader, "errors"] += bool(errors)
+                c[reader, "placed"] += len(placed)
+                c[reader, "centre ok"] += sum(d <= 2 for d, _ in placed)
+                c[reader, "angle ok"] += sum(a is not None and a <= 5
+                                             for _, a in placed)
+            for d, a in placed:
+                if d > 2 or a is None or a > 5:
+                    details.append("%s (%s) %s: placed %.1f modules from the "
+                                   "drawn centre, angle off by %s" % (
+                                       image["file"], image["damage"], reader,
+                                       d, "?" if a is None else "%.1f" % a))
             if missed or misread or errors:
                 details.append("%s (%s) %s: missed %s%s%s" % (
                     image["file"], image["damage"], reader,
@@ -277,11 +327,18 @@ def main():
     print("Cells: images fully read / symbols read, misreads.")
     for reader in READERS:
         print("%s: %.1f %% of images, %.1f %% of symbols, %d misreads, "
-              "%d duplicate readings, %d files refused or in error" % (
+              "%d duplicate readings, %d files with an error (refused, "
+              "aborted)" % (
                   reader, 100 * c[reader, "images"] / c["images"],
                   100 * c[reader, "symbols"] / c["symbols"],
                   c[reader, "misreads"], c[reader, "duplicates"],
                   c[reader, "errors"]))
+        if c[reader, "placed"]:
+            print("%s positions: of %d symbols read with corners, %d centred "
+                  "within 2 modules of the drawn centre, %d with the angle "
+                  "within 5 degrees" % (reader, c[reader, "placed"],
+                                        c[reader, "centre ok"],
+                                        c[reader, "angle ok"]))
     if args.details:
         print()
         for line in details:
