@@ -1,8 +1,8 @@
 #!/usr/bin/python3
 """Read rates of tarn-scan, zbarimg and zxing-cpp on the generated set.
 
-Usage: compare.py [--set DIR] [--seed N] [--keep DIR] [--details]
-                  [--pgm] [--json FILE] [TARN_SCAN]
+Usage: compare.py [--set DIR | --keep DIR] [--seed N] [--kinds K,...]
+                  [--details] [--pgm] [--json FILE] [TARN_SCAN]
 
 Makes the set with make_set.py (seed 1 by default) in a temporary folder,
 or reads an existing one (--set DIR, with its manifest.json), and reads
@@ -246,6 +246,8 @@ def main():
                     default=os.path.join(ROOT, "build/default/host/tarn-scan"))
     ap.add_argument("--set", help="an existing set (folder with manifest.json)")
     ap.add_argument("--seed", type=int, default=1)
+    ap.add_argument("--kinds", default="",
+                    help="comma-separated kinds to make (default all)")
     ap.add_argument("--keep", help="make the set in this folder and keep it")
     ap.add_argument("--pgm", action="store_true",
                     help="hand tarn-scan every image as a grey PGM")
@@ -262,7 +264,8 @@ def main():
         set_dir = args.set or args.keep or os.path.join(tmp, "set")
         if not args.set:
             subprocess.run([sys.executable, os.path.join(HERE, "make_set.py"),
-                            "--seed", str(args.seed), set_dir], check=True,
+                            "--seed", str(args.seed), "--kinds", args.kinds,
+                            set_dir], check=True,
                            stdout=sys.stderr)
         with open(os.path.join(set_dir, "manifest.json")) as f:
             images = json.load(f)["images"]
