@@ -53,8 +53,9 @@ try:
     import numpy
     import zxingcpp
 except ImportError as e:
-    if os.path.realpath(sys.executable) != os.path.realpath("/usr/bin/python3") \
-            and os.access("/usr/bin/python3", os.X_OK):
+    system = "/usr/bin/python3"
+    if os.path.realpath(sys.executable) != os.path.realpath(system) \
+            and os.access(system, os.X_OK):
         os.execv("/usr/bin/python3", ["/usr/bin/python3"] + sys.argv)
     sys.exit("compare.py: %s; run it with /usr/bin/python3 and install "
              "Debian's python3-zxing-cpp and python3-numpy" % e)
@@ -244,7 +245,8 @@ def main():
     ap = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     ap.add_argument("scanner", nargs="?",
                     default=os.path.join(ROOT, "build/default/host/tarn-scan"))
-    ap.add_argument("--set", help="an existing set (folder with manifest.json)")
+    ap.add_argument("--set",
+                    help="an existing set (a folder with manifest.json)")
     ap.add_argument("--seed", type=int, default=1)
     ap.add_argument("--kinds", default="",
                     help="comma-separated kinds to make (default all)")

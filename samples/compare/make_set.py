@@ -118,8 +118,8 @@ def make_text(rng, max_raw):
         elif style < 0.75:  # words in mixed case with punctuation
             word = rng.choice(WORDS)
             tail = rng.choice([" ", "-", ": ", "#", "/", "_", ".", ","])
-            text = word + tail + "".join(
-                rng.choice(DIGITS + "abcdef") for _ in range(rng.randint(1, 5)))
+            text = word + tail + "".join(rng.choice(DIGITS + "abcdef")
+                                         for _ in range(rng.randint(1, 5)))
         elif style < 0.9:  # lowercase
             text = "".join(rng.choice("abcdefghijklmnopqrstuvwxyz0123456789")
                            for _ in range(rng.randint(3, 8)))
@@ -492,7 +492,8 @@ def scatter_text(rng, page, n, avoid):
     for _ in range(n):
         for _ in range(20):
             pt = rng.randint(10, 28)
-            words = " ".join(rng.choice(WORDS) for _ in range(rng.randint(1, 4)))
+            words = " ".join(rng.choice(WORDS)
+                             for _ in range(rng.randint(1, 4)))
             w, h = len(words) * pt * 0.62, pt * 1.3
             x, y = rng.uniform(0, page.w - w / 2), rng.uniform(0, page.h - h)
             if all(x + w < a[0] or x > a[2] or y + h < a[1] or y > a[3]
