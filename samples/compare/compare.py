@@ -24,9 +24,10 @@ do not check it and keep it in the text; tarn-scan keeps it by default).
 Two symbols with the same text need two readings. When tarn-scan reports
 corners and an angle, the script also counts the symbols read whose centre
 (the mean of the corners) lies within 2 modules of the drawn centre and
-whose angle is within 5 degrees of the drawn one (degrees from the x axis
-towards the y axis, the image's y pointing down; 0 reads left to right, 180
-is upside down); --details lists the others.
+whose angle is within 5 degrees of the drawn one (tarn-scan's angles turn
+counter-clockwise as seen on screen, the manifest's from the x axis towards
+the y axis, the image's y pointing down; in both 0 reads left to right and
+180 is upside down); --details lists the others.
 
 Needs, besides the build: zint, imagemagick (for make_set.py), zbar-tools,
 and for this script /usr/bin/python3 with python3-zxing-cpp and
@@ -113,8 +114,9 @@ def place_of(sym):
         corners = [(float(x), float(y)) for x, y in sym["corners"]]
         centre = (sum(p[0] for p in corners) / len(corners),
                   sum(p[1] for p in corners) / len(corners))
+        # tarn-scan turns counter-clockwise as seen; the manifest clockwise.
         angle = sym.get("angle")
-        return centre, None if angle is None else float(angle)
+        return centre, None if angle is None else -float(angle) % 360
     except (KeyError, TypeError, ValueError, ZeroDivisionError):
         return None
 

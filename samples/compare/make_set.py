@@ -133,7 +133,7 @@ def make_text(rng, max_raw):
     return "A1"
 
 
-def symbol_spec(rng, max_modules, check=None):
+def symbol_layout(rng, max_modules, check=None):
     """Text, raw, check character and width in modules within max_modules."""
     if check is None:
         check = rng.random() < 0.3
@@ -158,10 +158,10 @@ def rotate_point(p, c, deg):
 class Placed:
     """One symbol as drawn: its convert operations and where its bars are."""
 
-    def __init__(self, spec, ppm, height_modules, angle=0.0, ink=0.0,
+    def __init__(self, layout, ppm, height_modules, angle=0.0, ink=0.0,
                  perspective=None, human_text=False):
-        self.spec = spec
-        m = spec["modules"]
+        self.layout = layout
+        m = layout["modules"]
         self.width = max(m + 2, round((m + 2) * ppm))  # one module each side
         self.ppm = self.width / (m + 2)
         self.height = max(4, round(height_modules * self.ppm))
@@ -221,7 +221,7 @@ class Placed:
         self.offset = (round(cx - tcx), round(cy - tcy))
 
     def zint_args(self, path):
-        s = self.spec
+        s = self.layout
         args = ["zint", "-b", "9", "-d", s["text"], "--scale=%d" % (HI // 2),
                 "--height=1", "--notext", "-o", path]
         if s["check_char"]:
@@ -257,7 +257,7 @@ class Placed:
         return ops
 
     def record(self):
-        s = self.spec
+        s = self.layout
         return {"text": s["text"], "raw": s["raw"],
                 "check_char": s["check_char"],
                 "centre": [round(v, 2) for v in self.centre()],
@@ -285,8 +285,8 @@ def fit_symbol(rng, page_w, page_h, ppm, angle=0.0, height=None, margin=10,
             avail.append((page_h / ppm - 2 * margin - hm * c) / s)
         maxm = int(min(avail)) if avail else 0
         if maxm >= 38 + 13:
-            spec = symbol_spec(rng, min(maxm, 14 * 13))
-            return Placed(spec, ppm, hm, angle, **kw)
+            layout = symbol_layout(rng, min(maxm, 14 * 13))
+            return Placed(layout, ppm, hm, angle, **kw)
         ppm *= 0.9
     raise RuntimeError("no symbol fits %dx%d" % (page_w, page_h))
 
@@ -381,7 +381,7 @@ def mk_multi(rng, i):
     for r in range(cells[1]):
         for c in range(cells[0]):
             if layout == "twice" and first is not None:
-                sym = Placed(first.spec, first.ppm, first.height / first.ppm)
+                sym = Placed(first.layout, first.ppm, first.height / first.ppm)
             else:
                 sym = fit_symbol(rng, cw, ch, ppm, margin=6,
                                  height=rng.randint(10, 22))
@@ -456,7 +456,7 @@ def add_clutter(rng, page, sym, q, style):
                       "-gravity", "North", "-annotate",
                       "%+d%+d" % (round((x0 + x1) / 2 - page.w / 2),
                                   math.ceil(y1 + rng.uniform(1, 3) * sym.ppm)),
-                      sym.spec["text"].replace("%", "%%").replace("\\", "/"),
+                      sym.layout["text"].replace("%", "%%").replace("\\", "/"),
                       "-annotate", "%+d%+d" % (
                           round((x0 + x1) / 2 - page.w / 2),
                           int(y0 - rng.uniform(1, 3) * sym.ppm - cpt * 1.2)),
