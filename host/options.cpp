@@ -59,7 +59,7 @@ const char* const usage_text =
     "                   (verify, then drop it from the text)\n"
     "  --plugin PATH    decoder plug-in to load instead of the one installed\n"
     "                   beside the program\n"
-    "  --json           one JSON object per file\n"
+    "  --json           one JSON object per file, its symbols in an array\n"
     "  -j, --jobs N     scan N files at once (default: one per core)\n"
     "  --help           show this help\n"
     "  --version        show the program's and the plug-in's versions\n"

@@ -1,12 +1,11 @@
 // tarn-scan run as a user runs it: on the samples, on broken inputs, with
-// bad options and plug-ins, on a terminal, and installed apart from the build
-// tree.
+// bad options and plug-ins, and on a terminal.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/wait.h>
 
-#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -21,8 +20,7 @@ using namespace std::string_literals;
 
 struct run_result {
   int status;
-  std::string out;
-  std::string err;
+  std::string out, err;
 };
 
 std::string quoted(const std::string& text) { return "'" + text + "'"; }
@@ -52,16 +50,13 @@ class ScannerProgram : public ::testing::Test {
 
   run_result run(const std::string& arguments,
                  const std::string& program = TARN_SCAN_PROGRAM) {
-    const fs::path err = dir_ / "stderr";
-    const std::string command =
-        quoted(program) + " " + arguments + " 2>" + quoted(err.string());
-    FILE* pipe = popen(command.c_str(), "r");
-    std::string out;
-    char chunk[4096];
-    for (std::size_t got; (got = std::fread(chunk, 1, sizeof chunk, pipe));)
-      out.append(chunk, got);
-    const int status = pclose(pipe);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out, read_text(err)};
+    const fs::path out = dir_ / "stdout", err = dir_ / "stderr";
+    const int status =
+        std::system((quoted(program) + " " + arguments + " >" +
+                     quoted(out.string()) + " 2>" + quoted(err.string()))
+                        .c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, read_text(out),
+            read_text(err)};
   }
 
   fs::path dir_;
