@@ -1,11 +1,9 @@
-// What the scanner prints, and in which order.
+// What the scanner prints for the pages of a file.
 #include "output/report.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <sstream>
-#include <thread>
 
 #include "image/input_error.h"
 #include "output/batch.h"
@@ -81,21 +79,6 @@ TEST(Report, PagesSymbolsAndErrorsAsTextAndJson) {
     EXPECT_EQ(errors.str(),
               "tarn-scan: m\\xff.tif:2: bad \"page\"\n"
               "tarn-scan: c.png: not enough memory\n");
-  }
-}
-
-TEST(Batch, FinishesInOrderEachAfterItsWork) {
-  for (const unsigned jobs : {1u, 3u}) {
-    std::vector<int> worked(12, 0);
-    std::size_t finished = 0;
-    run_in_order(
-        worked.size(), jobs,
-        [&](std::size_t i) {
-          std::this_thread::sleep_for(std::chrono::milliseconds(i % 3 * 4));
-          worked[i] = 1;
-        },
-        [&](std::size_t i) { EXPECT_TRUE(i == finished++ && worked[i]) << i; });
-    EXPECT_EQ(finished, worked.size());
   }
 }
 
