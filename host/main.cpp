@@ -1,5 +1,6 @@
 // tarn-scan: reads Code 39 Extended barcodes from images and edge files
 // through the decoder plug-in, loaded at run time as any host loads it.
+#include <algorithm>
 #include <iostream>
 #include <optional>
 #include <string>

@@ -93,6 +93,11 @@ std::string location(const std::string& file, int page) {
   return escape_text(file) + (page > 0 ? ":" + std::to_string(page) : "");
 }
 
+// Rounded to 0 to 359 degrees.
+long whole_degrees(double angle) {
+  return (std::lround(angle) % 360 + 360) % 360;
+}
+
 std::string lines_note(const found_symbol& symbol) {
   return "(" + std::to_string(symbol.lines_agreed) + "/" +
          std::to_string(symbol.lines_tried) + " lines)";
@@ -110,7 +115,7 @@ std::string text_line(const std::string& file, int page,
     }
     line += "at " + std::to_string(std::lround(centre.x)) + "," +
             std::to_string(std::lround(centre.y)) + " angle " +
-            std::to_string(std::lround(symbol.angle)) + " ";
+            std::to_string(whole_degrees(symbol.angle)) + " ";
   }
   return line + lines_note(symbol) + "\n";
 }

@@ -58,7 +58,7 @@ TEST(Report, PagesSymbolsAndErrorsAsTextAndJson) {
                            })},
   };
   const std::string text =
-      "m\\xff.tif:1: \"A\\x01B\" at 60,36 angle 360 (3/9 lines)\n"
+      "m\\xff.tif:1: \"A\\x01B\" at 60,36 angle 0 (3/9 lines)\n"
       "m\\xff.tif:3: \"C7\" (3/9 lines)\nb.png: no symbol read\n";
   const std::string json =
       "{\"file\":\"m\\u00ff.tif\",\"symbols\":[{\"page\":1,\"text\":"
