@@ -1,19 +1,22 @@
 // tarn-scan: reads Code 39 Extended barcodes from images and edge files
 // through the decoder plug-in, loaded at run time as any host loads it.
+#include <algorithm>
 #include <iostream>
-#include <memory>
-#include <new>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "image/edge_file_reader.h"
 #include "image/file_bytes.h"
-#include "image/input_error.h"
+#include "image/image_pages.h"
 #include "options.h"
+#include "output/batch.h"
 #include "output/progress_line.h"
 #include "output/report.h"
 #include "read/decoder_plugin.h"
 #include "read/plugin_location.h"
 #include "read/scanner.h"
+#include "read/serialised_decoder.h"
 
 namespace {
 
@@ -23,33 +26,51 @@ void print_error(const std::string& message) {
   std::cerr << "tarn-scan: " << message << '\n';
 }
 
-// Scans every input, printing one report per input; returns the exit status.
-int scan_all(const scan_options& options, const symbol_reader& reader) {
-  int status = all_read;
-  progress_line progress(options.inputs.size());
-  for (std::size_t i = 0; i < options.inputs.size(); ++i) {
-    const std::string& file = options.inputs[i];
-    progress.show(i, file);
-    try {
-      const vote_outcome outcome = scan_input(reader, read_file_bytes(file));
-      if (options.json)
-        print_json_report(std::cout, file, outcome);
-      else
-        print_text_report(std::cout, file, outcome);
-      if (!outcome.symbol && status == all_read) status = some_not_read;
-    } catch (const input_error& e) {
-      progress.clear();
-      print_error(escape_text(file) + ": " + e.what());
-      if (options.json) print_json_error(std::cout, file, e.what());
-      status = usage_or_input_error;
-    } catch (const std::bad_alloc&) {
-      progress.clear();
-      print_error(escape_text(file) + ": not enough memory");
-      if (options.json) print_json_error(std::cout, file, "not enough memory");
-      status = usage_or_input_error;
-    }
+// Every page of an image, or the lines of an edge file.
+file_report scan_file(const symbol_reader& reader, const std::string& file) {
+  std::vector<unsigned char> bytes;
+  std::optional<image_pages> pages;
+  const page_report opened = guarded_read(0, [&] {
+    bytes = read_file_bytes(file);
+    if (!looks_like_image(bytes))
+      return read_edge_lines(reader, read_edge_file(bytes));
+    pages.emplace(bytes);
+    return std::vector<found_symbol>{};
+  });
+  if (!pages) return {file, {opened}};
+  return {file, read_pages(pages->count(), [&](int index) {
+            return find_symbols(reader, pages->read(index));
+          })};
+}
+
+exit_status file_status(const file_report& report) {
+  bool found = false;
+  for (const page_report& page : report.pages) {
+    if (!page.error.empty()) return usage_or_input_error;
+    found = found || !page.symbols.empty();
   }
-  progress.clear();
+  return found ? all_read : some_not_read;
+}
+
+// Scans every input on `options.jobs` threads, printing the reports in the
+// order of the inputs; returns the exit status.
+int scan_all(const scan_options& options, const symbol_reader& reader) {
+  const std::vector<std::string>& inputs = options.inputs;
+  std::vector<file_report> reports(inputs.size());
+  int status = all_read;
+  progress_line progress(inputs.size());
+  progress.show(0, inputs.front());
+  run_in_order(
+      inputs.size(), options.jobs,
+      [&](std::size_t i) { reports[i] = scan_file(reader, inputs[i]); },
+      [&](std::size_t i) {
+        progress.clear();
+        print_report(std::cout, std::cerr, reports[i], options.json);
+        std::cout << std::flush;
+        status = std::max<int>(status, file_status(reports[i]));
+        reports[i] = {};
+        if (i + 1 < inputs.size()) progress.show(i + 1, inputs[i + 1]);
+      });
   return status;
 }
 
@@ -79,7 +100,9 @@ int main(int argc, char** argv) {
                 << decoder->getversion() << '\n';
       return all_read;
     }
-    return scan_all(options, symbol_reader(*decoder, options.checksum));
+    const serialised_decoder one_call_at_a_time(*decoder);
+    return scan_all(options,
+                    symbol_reader(one_call_at_a_time, options.checksum));
   } catch (const plugin_error& e) {
     print_error("cannot load plug-in: " + std::string(e.what()));
   } catch (const std::exception& e) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 #include <optional>
+#include <thread>
 #include <tuple>
 #include <utility>
 
@@ -22,6 +23,18 @@ TARN_CHECKSUMFLAGS checksum_mode(const std::string& name) {
     throw usage_error("--checksum takes none, verify or strip, not '" + name +
                       "'");
   return found->second;
+}
+
+unsigned job_count(const std::string& value) {
+  constexpr unsigned long most_jobs = 1024;
+  const bool digits =
+      value.find_first_not_of("0123456789") == std::string::npos;
+  const unsigned long jobs =
+      digits && value.size() <= 4 ? std::stoul(value) : 0;
+  if (jobs < 1 || jobs > most_jobs)
+    throw usage_error("--jobs takes a number from 1 to 1024, not '" + value +
+                      "'");
+  return static_cast<unsigned>(jobs);
 }
 
 // Splits "--name=value" into name and value; other arguments have no value.
@@ -46,7 +59,8 @@ const char* const usage_text =
     "                   (verify, then drop it from the text)\n"
     "  --plugin PATH    decoder plug-in to load instead of the one installed\n"
     "                   beside the program\n"
-    "  --json           one JSON object per file\n"
+    "  --json           one JSON object per file, its symbols in an array\n"
+    "  -j, --jobs N     scan N files at once (default: one per core)\n"
     "  --help           show this help\n"
     "  --version        show the program's and the plug-in's versions\n"
     "\n"
@@ -55,6 +69,7 @@ const char* const usage_text =
 
 scan_options parse_options(const std::vector<std::string>& arguments) {
   scan_options options;
+  options.jobs = std::max(1u, std::thread::hardware_concurrency());
   bool options_ended = false;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
@@ -78,6 +93,8 @@ scan_options parse_options(const std::vector<std::string>& arguments) {
       options.checksum = checksum_mode(take_value());
     } else if (name == "--plugin") {
       options.plugin_path = take_value();
+    } else if (name == "-j" || name == "--jobs") {
+      options.jobs = job_count(take_value());
     } else if (value) {
       throw usage_error(name + " takes no value");
     } else if (name == "--json") {

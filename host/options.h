@@ -16,6 +16,7 @@ struct scan_options {
   TARN_CHECKSUMFLAGS checksum = TARN_CHECKSUM_NONE;
   std::string plugin_path;  // empty: the plug-in installed beside the program
   bool json = false;
+  unsigned jobs = 1;  // files scanned at once; parse_options: one per core
   bool help = false;
   bool version = false;
   std::vector<std::string> inputs;  // "-" is standard input

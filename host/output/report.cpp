@@ -1,5 +1,7 @@
 #include "output/report.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -30,25 +32,148 @@ std::string common_escape(char c) {
   }
 }
 
-template <typename ControlEscape>
-std::string escaped(std::string_view text, ControlEscape control_escape) {
+// The length of the well-formed UTF-8 sequence that starts `text`, or 0 when
+// its first byte starts none (no overlong forms, surrogates or code points
+// beyond U+10FFFF).
+std::size_t utf8_length(std::string_view text) {
+  const auto byte = [&](std::size_t i) {
+    return static_cast<unsigned char>(text[i]);
+  };
+  const unsigned char lead = byte(0);
+  if (lead < 0x80) return 1;
+  std::size_t length = 2;
+  unsigned char low = 0x80, high = 0xbf;  // range of the second byte
+  if (lead >= 0xe0 && lead <= 0xef) {
+    length = 3;
+    low = lead == 0xe0 ? 0xa0 : low;
+    high = lead == 0xed ? 0x9f : high;
+  } else if (lead >= 0xf0 && lead <= 0xf4) {
+    length = 4;
+    low = lead == 0xf0 ? 0x90 : low;
+    high = lead == 0xf4 ? 0x8f : high;
+  } else if (lead < 0xc2 || lead > 0xdf) {
+    return 0;
+  }
+  if (text.size() < length || byte(1) < low || byte(1) > high) return 0;
+  for (std::size_t i = 2; i < length; ++i)
+    if (byte(i) < 0x80 || byte(i) > 0xbf) return 0;
+  return length;
+}
+
+// `text` with the common escapes, and `byte_escape` for control characters
+// and for bytes outside well-formed UTF-8.
+template <typename ByteEscape>
+std::string escaped(std::string_view text, ByteEscape byte_escape) {
   std::string out;
   out.reserve(text.size());
-  for (char c : text) {
-    std::string escape = common_escape(c);
-    if (escape.empty() && is_control(static_cast<unsigned char>(c)))
-      escape = control_escape(static_cast<unsigned char>(c));
-    if (escape.empty())
-      out += c;
+  for (std::size_t i = 0; i < text.size();) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    const std::size_t length = utf8_length(text.substr(i));
+    const std::string common = common_escape(text[i]);
+    if (!common.empty())
+      out += common;
+    else if (length == 0 || is_control(c))
+      out += byte_escape(c);
     else
-      out += escape;
+      out.append(text.substr(i, length));
+    i += std::max<std::size_t>(length, 1);
   }
   return out;
 }
 
-std::string lines_note(const vote_outcome& outcome, int lines) {
-  return "(" + std::to_string(lines) + "/" +
-         std::to_string(outcome.lines_tried) + " lines)";
+// A JSON number with a fixed number of decimals; null if it is none.
+std::string fixed(double value, int decimals) {
+  if (!std::isfinite(value)) return "null";
+  char number[64];
+  std::snprintf(number, sizeof number, "%.*f", decimals, value);
+  return number;
+}
+
+std::string location(const std::string& file, int page) {
+  return escape_text(file) + (page > 0 ? ":" + std::to_string(page) : "");
+}
+
+// Rounded to 0 to 359 degrees.
+long whole_degrees(double angle) {
+  return (std::lround(angle) % 360 + 360) % 360;
+}
+
+std::string lines_note(const found_symbol& symbol) {
+  return "(" + std::to_string(symbol.lines_agreed) + "/" +
+         std::to_string(symbol.lines_tried) + " lines)";
+}
+
+std::string text_line(const std::string& file, int page,
+                      const found_symbol& symbol) {
+  std::string line =
+      location(file, page) + ": \"" + escape_text(symbol.read.text) + "\" ";
+  if (symbol.located) {
+    point centre;
+    for (const point& corner : symbol.corners) {
+      centre.x += corner.x / 4;
+      centre.y += corner.y / 4;
+    }
+    line += "at " + std::to_string(std::lround(centre.x)) + "," +
+            std::to_string(std::lround(centre.y)) + " angle " +
+            std::to_string(whole_degrees(symbol.angle)) + " ";
+  }
+  return line + lines_note(symbol) + "\n";
+}
+
+std::string json_corners(const found_symbol& symbol) {
+  std::string corners;
+  for (const point& corner : symbol.corners)
+    corners += (corners.empty() ? "[[" : ",[") + fixed(corner.x, 1) + "," +
+               fixed(corner.y, 1) + "]";
+  return corners + "]";
+}
+
+std::string json_symbol(int page, const found_symbol& symbol) {
+  const bool located = symbol.located;
+  return "{" + (page > 0 ? "\"page\":" + std::to_string(page) + "," : "") +
+         "\"text\":" + json_string(symbol.read.text) +
+         ",\"check_char\":" + json_string(symbol.own_check_char) +
+         ",\"check_char_ok\":" + (symbol.check_char_ok ? "true" : "false") +
+         ",\"corners\":" + (located ? json_corners(symbol) : "null") +
+         ",\"angle\":" + (located ? fixed(symbol.angle, 1) : "null") +
+         ",\"module_size\":" +
+         (located ? fixed(symbol.module_size, 2) : "null") +
+         ",\"lines_agreed\":" + std::to_string(symbol.lines_agreed) +
+         ",\"lines_tried\":" + std::to_string(symbol.lines_tried) + "}";
+}
+
+void print_text(std::ostream& out, const file_report& report) {
+  bool page_read = false;
+  bool symbol_found = false;
+  for (const page_report& page : report.pages) {
+    if (!page.error.empty()) continue;
+    page_read = true;
+    for (const found_symbol& symbol : page.symbols) {
+      symbol_found = true;
+      out << text_line(report.file, page.page, symbol);
+    }
+  }
+  if (page_read && !symbol_found)
+    out << escape_text(report.file) << ": no symbol read\n";
+}
+
+void print_json(std::ostream& out, const file_report& report) {
+  const std::string file = "{\"file\":" + json_string(report.file);
+  std::string symbols;
+  bool page_read = false;
+  for (const page_report& page : report.pages) {
+    if (!page.error.empty()) continue;
+    page_read = true;
+    for (const found_symbol& symbol : page.symbols)
+      symbols += (symbols.empty() ? "" : ",") + json_symbol(page.page, symbol);
+  }
+  if (page_read) out << file << ",\"symbols\":[" << symbols << "]}\n";
+  for (const page_report& page : report.pages) {
+    if (page.error.empty()) continue;
+    out << file;
+    if (page.page > 0) out << ",\"page\":" << page.page;
+    out << ",\"error\":" << json_string(page.error) << "}\n";
+  }
 }
 
 }  // namespace
@@ -65,40 +190,14 @@ std::string json_string(std::string_view text) {
          '"';
 }
 
-void print_text_report(std::ostream& out, const std::string& file,
-                       const vote_outcome& outcome) {
-  out << escape_text(file) << ": ";
-  if (outcome.symbol)
-    out << '"' << escape_text(outcome.symbol->text) << "\" "
-        << lines_note(outcome, outcome.lines_agreed);
-  else if (outcome.lines_rejected > 0)
-    out << "check character does not match "
-        << lines_note(outcome, outcome.lines_rejected);
+void print_report(std::ostream& out, std::ostream& errors,
+                  const file_report& report, bool json) {
+  for (const page_report& page : report.pages)
+    if (!page.error.empty())
+      errors << "tarn-scan: " << location(report.file, page.page) << ": "
+             << page.error << '\n';
+  if (json)
+    print_json(out, report);
   else
-    out << "no symbol read " << lines_note(outcome, 0);
-  out << '\n';
-}
-
-void print_json_report(std::ostream& out, const std::string& file,
-                       const vote_outcome& outcome) {
-  out << "{\"file\":" << json_string(file) << ",\"text\":";
-  if (outcome.symbol) {
-    const symbol_read& symbol = *outcome.symbol;
-    out << json_string(symbol.text)
-        << ",\"check_char\":" << json_string(symbol.check_char)
-        << ",\"reversed\":" << (symbol.reversed ? "true" : "false")
-        << ",\"decode_time_us\":" << symbol.decode_time;
-  } else {
-    out << "null";
-  }
-  out << ",\"lines_agreed\":" << outcome.lines_agreed
-      << ",\"lines_read\":" << outcome.lines_read
-      << ",\"lines_rejected\":" << outcome.lines_rejected
-      << ",\"lines_tried\":" << outcome.lines_tried << "}\n";
-}
-
-void print_json_error(std::ostream& out, const std::string& file,
-                      const std::string& message) {
-  out << "{\"file\":" << json_string(file)
-      << ",\"error\":" << json_string(message) << "}\n";
+    print_text(out, report);
 }

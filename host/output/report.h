@@ -1,26 +1,41 @@
-// What the scanner prints for each input: a line of text for people, or one
-// JSON object per line for programs. Decoded text may hold any ASCII
-// character, so control characters are always escaped.
+// What the scanner prints for each input: lines of text for people, or one
+// JSON object per file for programs. Decoded text may hold any ASCII
+// character and file names any bytes, so control characters and bytes that
+// are not UTF-8 are always escaped.
 #ifndef TARN_HOST_REPORT_H
 #define TARN_HOST_REPORT_H
 
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
-#include "read/line_vote.h"
+#include "read/found_symbol.h"
 
-// C-style escapes: \n, \t, \\, \" and \xHH for other control characters.
+// One page of an input, or the whole input when it cannot be opened.
+struct page_report {
+  int page = 0;  // counted from 1 in a multi-page file, else 0
+  std::vector<found_symbol> symbols;
+  std::string error;  // why the page could not be read; empty when it was
+};
+
+struct file_report {
+  std::string file;
+  std::vector<page_report> pages;
+};
+
+// C-style escapes: \n, \t, \r, \\, \" and \xHH for other control characters
+// and for bytes that are not part of valid UTF-8.
 std::string escape_text(std::string_view text);
 
-// A JSON string literal, quotes included.
+// A JSON string literal, quotes included: \u00HH for control characters and
+// for bytes that are not part of valid UTF-8 (their Latin-1 reading).
 std::string json_string(std::string_view text);
 
-void print_text_report(std::ostream& out, const std::string& file,
-                       const vote_outcome& outcome);
-void print_json_report(std::ostream& out, const std::string& file,
-                       const vote_outcome& outcome);
-void print_json_error(std::ostream& out, const std::string& file,
-                      const std::string& message);
+// The report on `out`: in text, a line per symbol, or one saying that a file
+// holds none; in JSON, one object per file, one more per page that could not
+// be read. Each page that could not be read is also a line on `errors`.
+void print_report(std::ostream& out, std::ostream& errors,
+                  const file_report& report, bool json);
 
 #endif

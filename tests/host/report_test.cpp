@@ -1,85 +1,86 @@
-// What the scanner prints.
+// What the scanner prints for the pages of a file.
 #include "output/report.h"
 
 #include <gtest/gtest.h>
 
 #include <sstream>
 
+#include "image/input_error.h"
+#include "output/batch.h"
+
 namespace {
 
 using namespace std::string_literals;
 
-struct escape_case {
-  std::string text;
-  std::string as_text;
-  std::string as_json;
-};
+TEST(Report, EscapesControlCharactersAndBytesOutsideUtf8) {
+  // Valid UTF-8, then a stray byte, a cut sequence, an overlong form, a
+  // surrogate and a code point beyond U+10FFFF.
+  const std::string text =
+      "\"\\\n\t\r\0\x1f\x7f \xc3\xa9\xf0\x9f\x98\x80 \xff\xc3 "
+      "\xc0\xaf\xed\xa0\x80\xf4\x90\x80\x80"s;
+  EXPECT_EQ(escape_text(text),
+            "\\\"\\\\\\n\\t\\r\\x00\\x1f\\x7f \xc3\xa9\xf0\x9f\x98\x80 "
+            "\\xff\\xc3 \\xc0\\xaf\\xed\\xa0\\x80\\xf4\\x90\\x80\\x80");
+  EXPECT_EQ(json_string(text),
+            "\"\\\"\\\\\\n\\t\\r\\u0000\\u001f\\u007f \xc3\xa9\xf0\x9f\x98\x80 "
+            "\\u00ff\\u00c3 \\u00c0\\u00af\\u00ed\\u00a0\\u0080\\u00f4\\u0090"
+            "\\u0080\\u0080\"");
+}
 
-TEST(Report, EscapesEveryControlCharacter) {
-  const escape_case cases[] = {
-      {"PLAIN text 1-2", "PLAIN text 1-2", "\"PLAIN text 1-2\""},
-      {"a\nb\tc\rd", "a\\nb\\tc\\rd", "\"a\\nb\\tc\\rd\""},
-      {"q\"uote\\", "q\\\"uote\\\\", "\"q\\\"uote\\\\\""},
-      {"\0\x01\x1f\x7f"s, "\\x00\\x01\\x1f\\x7f",
-       "\"\\u0000\\u0001\\u001f\\u007f\""},
-      {"", "", "\"\""},
+found_symbol symbol(const std::string& text, bool located) {
+  found_symbol s;
+  s.read.text = text;
+  s.own_check_char = text.substr(text.size() - 1);
+  s.check_char_ok = s.located = located;
+  s.corners = {point{10, 20}, point{110.04, 20}, point{110, 51}, point{10, 51}};
+  s.angle = 359.6;
+  s.module_size = 2.5;
+  s.lines_agreed = 3;
+  s.lines_tried = 9;
+  return s;
+}
+
+TEST(Report, PagesSymbolsAndErrorsAsTextAndJson) {
+  const file_report reports[] = {
+      {"m\xff.tif", read_pages(3,
+                               [](int index) {
+                                 if (index == 1)
+                                   throw input_error("bad \"page\"");
+                                 return std::vector<found_symbol>{
+                                     symbol(index ? "C7"
+                                                  : "A\x01"
+                                                    "B",
+                                            !index)};
+                               })},
+      {"b.png", read_pages(1, [](int) { return std::vector<found_symbol>(); })},
+      {"c.png", read_pages(1,
+                           [](int) -> std::vector<found_symbol> {
+                             throw std::bad_alloc();
+                           })},
   };
-  for (const escape_case& c : cases) {
-    EXPECT_EQ(escape_text(c.text), c.as_text);
-    EXPECT_EQ(json_string(c.text), c.as_json);
+  const std::string text =
+      "m\\xff.tif:1: \"A\\x01B\" at 60,36 angle 0 (3/9 lines)\n"
+      "m\\xff.tif:3: \"C7\" (3/9 lines)\nb.png: no symbol read\n";
+  const std::string json =
+      "{\"file\":\"m\\u00ff.tif\",\"symbols\":[{\"page\":1,\"text\":"
+      "\"A\\u0001B\","
+      "\"check_char\":\"B\",\"check_char_ok\":true,\"corners\":[[10.0,20.0],"
+      "[110.0,20.0],[110.0,51.0],[10.0,51.0]],\"angle\":359.6,\"module_size\":"
+      "2.50,\"lines_agreed\":3,\"lines_tried\":9},{\"page\":3,\"text\":\"C7\","
+      "\"check_char\":\"7\",\"check_char_ok\":false,\"corners\":null,\"angle\":"
+      "null,\"module_size\":null,\"lines_agreed\":3,\"lines_tried\":9}]}\n"
+      "{\"file\":\"m\\u00ff.tif\",\"page\":2,\"error\":\"bad \\\"page\\\"\"}\n"
+      "{\"file\":\"b.png\",\"symbols\":[]}\n"
+      "{\"file\":\"c.png\",\"error\":\"not enough memory\"}\n";
+  for (const bool as_json : {false, true}) {
+    std::ostringstream out, errors;
+    for (const file_report& report : reports)
+      print_report(out, errors, report, as_json);
+    EXPECT_EQ(out.str(), as_json ? json : text);
+    EXPECT_EQ(errors.str(),
+              "tarn-scan: m\\xff.tif:2: bad \"page\"\n"
+              "tarn-scan: c.png: not enough memory\n");
   }
-}
-
-vote_outcome read_outcome() {
-  vote_outcome outcome;
-  outcome.symbol = symbol_read{"Hi\x01", "7", true, 2.5};
-  outcome.lines_agreed = 3;
-  outcome.lines_read = 4;
-  outcome.lines_rejected = 1;
-  outcome.lines_tried = 9;
-  return outcome;
-}
-
-vote_outcome unread_outcome(int rejected) {
-  vote_outcome outcome;
-  outcome.lines_rejected = rejected;
-  outcome.lines_tried = 5;
-  return outcome;
-}
-
-std::string text_report(const std::string& file, const vote_outcome& outcome) {
-  std::ostringstream out;
-  print_text_report(out, file, outcome);
-  return out.str();
-}
-
-std::string json_report(const std::string& file, const vote_outcome& outcome) {
-  std::ostringstream out;
-  print_json_report(out, file, outcome);
-  return out.str();
-}
-
-TEST(Report, TextLines) {
-  EXPECT_EQ(text_report("a.png", read_outcome()),
-            "a.png: \"Hi\\x01\" (3/9 lines)\n");
-  EXPECT_EQ(text_report("b\n.png", unread_outcome(0)),
-            "b\\n.png: no symbol read (0/5 lines)\n");
-  EXPECT_EQ(text_report("c.png", unread_outcome(2)),
-            "c.png: check character does not match (2/5 lines)\n");
-}
-
-TEST(Report, JsonObjects) {
-  EXPECT_EQ(json_report("a.png", read_outcome()),
-            "{\"file\":\"a.png\",\"text\":\"Hi\\u0001\",\"check_char\":\"7\","
-            "\"reversed\":true,\"decode_time_us\":2.5,\"lines_agreed\":3,"
-            "\"lines_read\":4,\"lines_rejected\":1,\"lines_tried\":9}\n");
-  EXPECT_EQ(json_report("b.png", unread_outcome(2)),
-            "{\"file\":\"b.png\",\"text\":null,\"lines_agreed\":0,"
-            "\"lines_read\":0,\"lines_rejected\":2,\"lines_tried\":5}\n");
-  std::ostringstream error;
-  print_json_error(error, "c\".png", "truncated PNM image");
-  EXPECT_EQ(error.str(),
-            "{\"file\":\"c\\\".png\",\"error\":\"truncated PNM image\"}\n");
 }
 
 }  // namespace
