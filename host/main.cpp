@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "grade/grade_inputs.h"
 #include "image/file_bytes.h"
 #include "image/input_error.h"
 #include "options.h"
@@ -79,6 +80,7 @@ int main(int argc, char** argv) {
                 << decoder->getversion() << '\n';
       return all_read;
     }
+    if (options.grade) return grade_all(options, *decoder);
     return scan_all(options, symbol_reader(*decoder, options.checksum));
   } catch (const plugin_error& e) {
     print_error("cannot load plug-in: " + std::string(e.what()));

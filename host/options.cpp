@@ -1,6 +1,7 @@
 #include "options.h"
 
 #include <algorithm>
+#include <cmath>
 #include <iterator>
 #include <optional>
 #include <tuple>
@@ -22,6 +23,18 @@ TARN_CHECKSUMFLAGS checksum_mode(const std::string& name) {
     throw usage_error("--checksum takes none, verify or strip, not '" + name +
                       "'");
   return found->second;
+}
+
+double positive_number(const std::string& name, const std::string& value) {
+  std::size_t used = 0;
+  double number = 0;
+  try {
+    number = std::stod(value, &used);
+  } catch (const std::exception&) {
+  }
+  if (used != value.size() || !(number > 0) || !std::isfinite(number))
+    throw usage_error(name + " takes a positive number, not '" + value + "'");
+  return number;
 }
 
 // Splits "--name=value" into name and value; other arguments have no value.
@@ -47,6 +60,15 @@ const char* const usage_text =
     "  --plugin PATH    decoder plug-in to load instead of the one installed\n"
     "                   beside the program\n"
     "  --json           one JSON object per file\n"
+    "  --grade          print quality grade of each symbol after ISO/IEC\n"
+    "                   15416: ten profiles, parameters, A to F. An estimate\n"
+    "                   from an image, not a calibrated verification, which\n"
+    "                   needs calibrated reflectance and a known resolution\n"
+    "  --aperture N     aperture diameter in X (default 0.8), in mils with\n"
+    "                   --dpi\n"
+    "  --dpi N          the image's resolution: sizes also in millimetres\n"
+    "  --linear         pixel values are linear reflectance (default: sRGB)\n"
+    "  --profile-svg FILE  draw each symbol's worst profile (implies --grade)\n"
     "  --help           show this help\n"
     "  --version        show the program's and the plug-in's versions\n"
     "\n"
@@ -78,10 +100,18 @@ scan_options parse_options(const std::vector<std::string>& arguments) {
       options.checksum = checksum_mode(take_value());
     } else if (name == "--plugin") {
       options.plugin_path = take_value();
+    } else if (name == "--aperture" || name == "--dpi") {
+      (name == "--dpi" ? options.dpi : options.aperture) =
+          positive_number(name, take_value());
+    } else if (name == "--profile-svg") {
+      options.profile_svg = take_value();
+      options.grade = true;
     } else if (value) {
       throw usage_error(name + " takes no value");
     } else if (name == "--json") {
       options.json = true;
+    } else if (name == "--grade" || name == "--linear") {
+      (name == "--grade" ? options.grade : options.linear) = true;
     } else if (name == "--help") {
       options.help = true;
     } else if (name == "--version") {

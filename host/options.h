@@ -16,6 +16,12 @@ struct scan_options {
   TARN_CHECKSUMFLAGS checksum = TARN_CHECKSUM_NONE;
   std::string plugin_path;  // empty: the plug-in installed beside the program
   bool json = false;
+  // --grade: print quality after ISO/IEC 15416, estimated from the image.
+  bool grade = false;
+  double aperture = 0;      // 0: 0.8 X; else in X, or in mils when dpi is set
+  double dpi = 0;           // 0: resolution unknown
+  bool linear = false;      // pixel values are linear reflectance
+  std::string profile_svg;  // draw the worst profiles here; implies grade
   bool help = false;
   bool version = false;
   std::vector<std::string> inputs;  // "-" is standard input
