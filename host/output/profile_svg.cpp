@@ -88,8 +88,12 @@ std::string axes(const plot_scale& s) {
   svg += text((plot_left + plot_right) / 2, s.y(0) + 36,
               "position along the symbol (modules, 0 at the first bar)",
               "text-anchor=\"middle\" font-size=\"12\"");
+  const std::string middle = number(s.y(0.5));
   return svg +
-         text(plot_left - 45, s.y(1) - 10, "reflectance", "font-size=\"12\"");
+         text(
+             plot_left - 42, s.y(0.5), "reflectance",
+             "font-size=\"12\" text-anchor=\"middle\" transform=\"rotate(-90 " +
+                 number(plot_left - 42) + " " + middle + ")\"");
 }
 
 // Rmax, Rmin and the global threshold across the plot, labelled.
@@ -111,35 +115,44 @@ std::string levels(const plot_scale& s, const profile_measures& m) {
   return svg;
 }
 
-// The element edges, the worst element's ERN and the ECmin pair.
-std::string marks(const plot_scale& s, const profile_grade& p) {
+// The worst element's ERN: the element shaded, the dip drawn beside it.
+std::string ern_mark(const plot_scale& s, const profile_grade& p) {
   const profile_measures& m = p.measures;
-  std::string svg;
-  for (double edge : m.edges)
-    svg += line(s.x_of_sample(p, edge), s.y(0), s.x_of_sample(p, edge), s.y(1),
-                "stroke=\"#aaa\" stroke-width=\"0.5\"");
-  if (m.elements.empty()) return svg;
+  if (m.ern_max <= 0) return {};
   const profile_element& worst = m.elements[m.ern_element];
   const double left = s.x_of_sample(p, static_cast<double>(worst.first));
   const double right = s.x_of_sample(p, static_cast<double>(worst.last));
   const double peak = worst.reflectance;
   const double valley = worst.bar ? peak + m.ern_max : peak - m.ern_max;
-  svg += "<rect x=\"" + number(left) + "\" y=\"" + number(s.y(1)) +
+  return "<rect x=\"" + number(left) + "\" y=\"" + number(s.y(1)) +
          "\" width=\"" + number(right - left) + "\" height=\"" +
          number(s.y(0) - s.y(1)) + "\" fill=\"#d63cb0\" opacity=\"0.12\"/>\n" +
          line(right, s.y(peak), right, s.y(valley),
               "stroke=\"#d63cb0\" stroke-width=\"2\"") +
          text(right + 3, s.y((peak + valley) / 2), "ERN " + number(m.ern_max),
               "font-size=\"11\" fill=\"#d63cb0\"");
-  if (m.ecmin_element + 1 >= m.elements.size()) return svg;
+}
+
+// The ECmin pair: the two elements' reflectances joined at their edge.
+std::string ecmin_mark(const plot_scale& s, const profile_grade& p) {
+  const profile_measures& m = p.measures;
+  if (m.ecmin_element >= m.edges.size()) return {};
   const float a = m.elements[m.ecmin_element].reflectance;
   const float b = m.elements[m.ecmin_element + 1].reflectance;
   const double x = s.x_of_sample(p, m.edges[m.ecmin_element]);
-  return svg +
-         line(x, s.y(a), x, s.y(b), "stroke=\"#7b3fc4\" stroke-width=\"3\"") +
+  return line(x, s.y(a), x, s.y(b), "stroke=\"#7b3fc4\" stroke-width=\"3\"") +
          text(x + 4, s.y(std::max(a, b)) - 4,
               "ECmin " + number(m.edge_contrast_min),
               "font-size=\"11\" fill=\"#7b3fc4\"");
+}
+
+// The element edges, the worst element's ERN and the ECmin pair.
+std::string marks(const plot_scale& s, const profile_grade& p) {
+  std::string svg;
+  for (double edge : p.measures.edges)
+    svg += line(s.x_of_sample(p, edge), s.y(0), s.x_of_sample(p, edge), s.y(1),
+                "stroke=\"#aaa\" stroke-width=\"0.5\"");
+  return svg + ern_mark(s, p) + ecmin_mark(s, p);
 }
 
 std::string legend(double top, const symbol_grade& grade,
