@@ -10,13 +10,13 @@ namespace {
 
 // Panel layout in SVG user units.
 constexpr double panel_width = 1000, panel_height = 380;
-constexpr double plot_left = 60, plot_right = 740;
+constexpr double plot_left = 60, plot_right = 720;
 constexpr double plot_top = 40, plot_bottom = 320;
-constexpr double legend_left = 760;
+constexpr double legend_left = 775;
 
-std::string number(double value) {
+std::string number(double value, int decimals = 2) {
   char text[32];
-  std::snprintf(text, sizeof text, "%.2f", value);
+  std::snprintf(text, sizeof text, "%.*f", decimals, value);
   return text;
 }
 
@@ -83,7 +83,7 @@ std::string axes(const plot_scale& s) {
   for (double m = 10 * std::ceil(s.first_module / 10); m <= s.last_module;
        m += 10)
     svg += line(s.x(m), s.y(0), s.x(m), s.y(0) + 5, "stroke=\"black\"") +
-           text(s.x(m), s.y(0) + 18, number(m).substr(0, number(m).find('.')),
+           text(s.x(m), s.y(0) + 18, number(m, 0),
                 "text-anchor=\"middle\" font-size=\"11\"");
   svg += text((plot_left + plot_right) / 2, s.y(0) + 36,
               "position along the symbol (modules, 0 at the first bar)",
@@ -142,7 +142,7 @@ std::string ecmin_mark(const plot_scale& s, const profile_grade& p) {
   const double x = s.x_of_sample(p, m.edges[m.ecmin_element]);
   return line(x, s.y(a), x, s.y(b), "stroke=\"#7b3fc4\" stroke-width=\"3\"") +
          text(x + 4, s.y(std::max(a, b)) - 4,
-              "ECmin " + number(m.edge_contrast_min),
+              "ECmin " + number(m.edge_contrast_min, 3),
               "font-size=\"11\" fill=\"#7b3fc4\"");
 }
 
@@ -159,7 +159,7 @@ std::string legend(double top, const symbol_grade& grade,
                    const profile_grade& worst) {
   std::string svg =
       text(legend_left, top + 60,
-           "symbol grade " + number(grade.grade).substr(0, 3) + " (" +
+           "symbol grade " + number(grade.grade, 1) + " (" +
                grade_letter(grade.grade) + ")",
            "font-size=\"14\" font-weight=\"bold\"") +
       text(legend_left, top + 80,
@@ -167,17 +167,21 @@ std::string legend(double top, const symbol_grade& grade,
                std::to_string(static_cast<int>(worst.band_position * 100)) +
                " % of the height",
            "font-size=\"11\"");
+  const profile_measures& m = worst.measures;
+  // What each pass/fail parameter was judged on.
+  const std::string measured[] = {
+      "", " Rmin " + number(m.rmin) + ", Rmax " + number(m.rmax), "",
+      " " + number(m.edge_contrast_min, 3)};
   for (int i = 0; i < parameter_count; ++i) {
     const auto p = static_cast<parameter>(i);
     const parameter_score& score = worst.scores[i];
-    const bool pass_fail = i < 4;
-    svg += text(
-        legend_left, top + 104 + 18 * i,
-        std::string(parameter_name(p)) + ": " +
-            (pass_fail ? (score.grade == 4 ? "pass" : "FAIL")
-                       : number(score.value) + "  grade " +
-                             std::to_string(static_cast<int>(score.grade))),
-        "font-size=\"12\"");
+    const std::string result =
+        i < 4 ? measured[i] + (score.grade == 4 ? " pass" : " FAIL")
+              : " " + number(score.value) + "  grade " +
+                    std::to_string(static_cast<int>(score.grade));
+    svg +=
+        text(legend_left, top + 104 + 18 * i,
+             std::string(parameter_name(p)) + ":" + result, "font-size=\"12\"");
   }
   return svg +
          text(legend_left, top + 260,
