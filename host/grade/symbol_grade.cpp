@@ -212,6 +212,7 @@ symbol_checks code39_symbol_checks(const symbol_grade& grade) {
           std::min(checks.quiet_zones[side], p.quiet_zones[side]);
   }
   if (decoded == 0) return symbol_checks{};
+  checks.measured = true;
   checks.wide_narrow_ratio /= decoded;
   const double ratio = std::round(checks.wide_narrow_ratio * 10) / 10;
   checks.ratio_ok = ratio >= ratio_range[0] && ratio <= ratio_range[1];

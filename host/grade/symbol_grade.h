@@ -80,6 +80,7 @@ const profile_grade& worst_profile(const symbol_grade& grade);
 // Code 39's own checks over the decoded profiles: the mean wide/narrow
 // ratio, the widest gap, the narrowest quiet zones.
 struct symbol_checks {
+  bool measured = false;  // some profile decoded
   double wide_narrow_ratio = 0;
   double widest_gap = 0;
   double quiet_zones[2] = {0, 0};
