@@ -22,6 +22,7 @@ std::string modules_text(const symbol_grade& grade, double modules) {
 
 std::string checks_text(const symbol_grade& grade) {
   const symbol_checks c = code39_symbol_checks(grade);
+  if (!c.measured) return "no profile decoded";
   std::string text = "wide/narrow " + fixed(c.wide_narrow_ratio, 1);
   if (!c.ratio_ok) text += " (not 2.0 to 3.0)";
   text += ", widest gap " + modules_text(grade, c.widest_gap);
@@ -71,6 +72,7 @@ std::string profiles_json(const symbol_grade& grade) {
 
 std::string checks_json(const symbol_grade& grade) {
   const symbol_checks c = code39_symbol_checks(grade);
+  if (!c.measured) return "null";
   std::string json =
       "{\"wide_narrow_ratio\":" + fixed(c.wide_narrow_ratio, 2) +
       ",\"ratio_ok\":" + (c.ratio_ok ? "true" : "false") +
