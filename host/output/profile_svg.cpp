@@ -83,7 +83,7 @@ std::string axes(const plot_scale& s) {
   for (double m = 10 * std::ceil(s.first_module / 10); m <= s.last_module;
        m += 10)
     svg += line(s.x(m), s.y(0), s.x(m), s.y(0) + 5, "stroke=\"black\"") +
-           text(s.x(m), s.y(0) + 18, number(m, 0),
+           text(s.x(m), s.y(0) + 18, std::to_string(std::lround(m)),
                 "text-anchor=\"middle\" font-size=\"11\"");
   svg += text((plot_left + plot_right) / 2, s.y(0) + 36,
               "position along the symbol (modules, 0 at the first bar)",
