@@ -122,16 +122,15 @@ symbol_grade grade_symbol(const decoder_1d_interface& decoder,
                           const grey_image& image, const found_symbol& symbol,
                           const grade_options& options) {
   symbol_grade grade;
-  if (!symbol.located || symbol.module_size <= 0) return grade;
+  const auto& c = symbol.corners;
+  const double length = std::hypot(c[1].x - c[0].x, c[1].y - c[0].y);
+  if (!symbol.located || symbol.module_size <= 0 || length <= 0) return grade;
   grade.located = true;
   grade.module_px = symbol.module_size;
   grade.dpi = options.dpi;
   grade.aperture_px = options.aperture_in_mils && options.dpi > 0
                           ? options.aperture / 1000 * options.dpi
                           : options.aperture * symbol.module_size;
-  const auto& c = symbol.corners;
-  const double length = std::hypot(c[1].x - c[0].x, c[1].y - c[0].y);
-  if (length <= 0) return grade;
   const point axis{(c[1].x - c[0].x) / length, (c[1].y - c[0].y) / length};
   const double quiet_px = quiet_zone_modules * symbol.module_size;
   const double step = std::min(0.5, symbol.module_size / 8);
