@@ -18,6 +18,9 @@ constexpr double quiet_zone_modules = 10.0;
 // much short of ten X still counts as whole.
 constexpr double quiet_zone_tolerance = 0.25;
 constexpr double ratio_range[2] = {2.0, 3.0};
+// The pass/fail parameters' limits: Rmin <= 0.5 Rmax, ECmin >= 15 %.
+constexpr float most_rmin_of_rmax = 0.5f;
+constexpr float least_ecmin = 0.15f;
 
 struct parameter_names {
   const char* name;
@@ -73,9 +76,9 @@ void score_measures(profile_grade& profile) {
   const double sc = m.symbol_contrast;
   score(profile, parameter::edge_determination) = pass_fail(m.edges_determined);
   score(profile, parameter::minimum_reflectance) =
-      pass_fail(m.rmin <= 0.5f * m.rmax);
+      pass_fail(m.rmin <= most_rmin_of_rmax * m.rmax);
   score(profile, parameter::minimum_edge_contrast) =
-      pass_fail(m.edge_contrast_min >= 0.15f);
+      pass_fail(m.edge_contrast_min >= least_ecmin);
   score(profile, parameter::symbol_contrast) =
       graded_score(graded::symbol_contrast, sc);
   score(profile, parameter::modulation) =
