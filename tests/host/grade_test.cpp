@@ -6,11 +6,13 @@
 
 #include <cmath>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "grade/grade_scale.h"
 #include "grade/symbol_grade.h"
+#include "output/grade_report.h"
 #include "read/decoder_plugin.h"
 
 namespace {
@@ -241,6 +243,26 @@ TEST_P(grade_test, grades_what_was_drawn) {
   const symbol_checks checks = code39_symbol_checks(grade);
   EXPECT_EQ(checks.ratio_ok, c.ratio_ok) << checks.wide_narrow_ratio;
   EXPECT_EQ(checks.quiet_zones_ok, c.quiet_zones_ok) << checks.quiet_zones[0];
+}
+
+// The line names the grade, its letter and the weakest parameter, and gives
+// sizes in millimetres when the resolution is known.
+TEST(grade_report, line_names_the_weakest_parameter) {
+  const decoder_plugin plugin(TARN_PLUGIN_PATH);
+  const auto decoder = plugin.new_decoder();
+  drawing d;
+  d.element_reflectance[3] = 0.55f;
+  const drawn_symbol drawn = draw(d);
+  grade_options options;
+  options.linear = true;
+  options.dpi = 254;  // 0.6 mm per module of six pixels
+  std::ostringstream line;
+  print_grade_line(line, "a.png", drawn.symbol,
+                   grade_symbol(*decoder, drawn.image, drawn.symbol, options));
+  EXPECT_EQ(
+      line.str().rfind("a.png: \"AB1\" grade 3.0 (B) weakest MOD 3.0 |", 0), 0u)
+      << line.str();
+  EXPECT_NE(line.str().find("X 0.600 mm"), std::string::npos) << line.str();
 }
 
 INSTANTIATE_TEST_SUITE_P(drawn, grade_test, testing::ValuesIn(cases),
