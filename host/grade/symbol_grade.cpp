@@ -184,13 +184,14 @@ parameter_score mean_score(const symbol_grade& grade, parameter p) {
   return {mean.value / n, mean.grade / n};
 }
 
-parameter weakest_parameter(const symbol_grade& grade) {
+std::optional<parameter> weakest_parameter(const symbol_grade& grade) {
   parameter weakest = parameter::decode;
   for (int i = 1; i < parameter_count; ++i) {
     const auto p = static_cast<parameter>(i);
     if (mean_score(grade, p).grade < mean_score(grade, weakest).grade)
       weakest = p;
   }
+  if (mean_score(grade, weakest).grade >= 4) return std::nullopt;
   return weakest;
 }
 

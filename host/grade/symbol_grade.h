@@ -5,6 +5,7 @@
 #ifndef TARN_HOST_SYMBOL_GRADE_H
 #define TARN_HOST_SYMBOL_GRADE_H
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -71,8 +72,9 @@ const char* parameter_key(parameter p);   // "symbol_contrast"
 // The mean over the profiles of one parameter's value and grade.
 parameter_score mean_score(const symbol_grade& grade, parameter p);
 
-// The parameter whose mean grade is lowest; the first such in scan order.
-parameter weakest_parameter(const symbol_grade& grade);
+// The parameter whose mean grade is lowest, the first such in scan-grade
+// order; none when every parameter has 4.
+std::optional<parameter> weakest_parameter(const symbol_grade& grade);
 
 // The profile with the lowest grade, the first such.
 const profile_grade& worst_profile(const symbol_grade& grade);

@@ -63,6 +63,11 @@ std::string profile_json(const profile_grade& profile) {
          "}";
 }
 
+std::string weakest_json(const symbol_grade& grade) {
+  const auto weakest = weakest_parameter(grade);
+  return weakest ? json_string(parameter_key(*weakest)) : "null";
+}
+
 std::string profiles_json(const symbol_grade& grade) {
   std::string json = "[";
   for (const profile_grade& p : grade.profiles)
@@ -94,11 +99,9 @@ void print_grade_line(std::ostream& out, const std::string& file,
   }
   out << "grade " << fixed(grade.grade, 1) << " (" << grade_letter(grade.grade)
       << ")";
-  const parameter weakest = weakest_parameter(grade);
-  const parameter_score weakest_score = mean_score(grade, weakest);
-  if (weakest_score.grade < 4)
-    out << " weakest " << parameter_name(weakest) << ' '
-        << fixed(weakest_score.grade, 1);
+  if (const auto weakest = weakest_parameter(grade))
+    out << " weakest " << parameter_name(*weakest) << ' '
+        << fixed(mean_score(grade, *weakest).grade, 1);
   out << " |";
   for (int i = 0; i < parameter_count; ++i) {
     const auto p = static_cast<parameter>(i);
@@ -111,8 +114,7 @@ void print_grade_line(std::ostream& out, const std::string& file,
 std::string grade_json(const symbol_grade& grade) {
   if (!grade.located) return "null";
   return "{\"grade\":" + fixed(grade.grade, 1) + ",\"letter\":\"" +
-         grade_letter(grade.grade) + "\",\"weakest\":" +
-         json_string(parameter_key(weakest_parameter(grade))) +
+         grade_letter(grade.grade) + "\",\"weakest\":" + weakest_json(grade) +
          ",\"estimate\":true,\"module_px\":" + fixed(grade.module_px, 3) +
          ",\"aperture_px\":" + fixed(grade.aperture_px, 3) +
          ",\"parameters\":" +
