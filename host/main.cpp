@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "grade/grade_inputs.h"
 #include "image/edge_file_reader.h"
 #include "image/file_bytes.h"
 #include "image/image_pages.h"
@@ -101,6 +102,7 @@ int main(int argc, char** argv) {
       return all_read;
     }
     const serialised_decoder one_call_at_a_time(*decoder);
+    if (options.grade) return grade_all(options, one_call_at_a_time);
     return scan_all(options,
                     symbol_reader(one_call_at_a_time, options.checksum));
   } catch (const plugin_error& e) {

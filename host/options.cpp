@@ -1,6 +1,7 @@
 #include "options.h"
 
 #include <algorithm>
+#include <cmath>
 #include <iterator>
 #include <optional>
 #include <thread>
@@ -27,14 +28,26 @@ TARN_CHECKSUMFLAGS checksum_mode(const std::string& name) {
 
 unsigned job_count(const std::string& value) {
   constexpr unsigned long most_jobs = 1024;
-  const bool digits =
-      value.find_first_not_of("0123456789") == std::string::npos;
+  const bool digits = !value.empty() && value.find_first_not_of("0123456789") ==
+                                            std::string::npos;
   const unsigned long jobs =
       digits && value.size() <= 4 ? std::stoul(value) : 0;
   if (jobs < 1 || jobs > most_jobs)
     throw usage_error("--jobs takes a number from 1 to 1024, not '" + value +
                       "'");
   return static_cast<unsigned>(jobs);
+}
+
+double positive_number(const std::string& name, const std::string& value) {
+  std::size_t used = 0;
+  double number = 0;
+  try {
+    number = std::stod(value, &used);
+  } catch (const std::exception&) {
+  }
+  if (used != value.size() || !(number > 0) || !std::isfinite(number))
+    throw usage_error(name + " takes a positive number, not '" + value + "'");
+  return number;
 }
 
 // Splits "--name=value" into name and value; other arguments have no value.
@@ -61,6 +74,15 @@ const char* const usage_text =
     "                   beside the program\n"
     "  --json           one JSON object per file, its symbols in an array\n"
     "  -j, --jobs N     scan N files at once (default: one per core)\n"
+    "  --grade          print quality grade of each symbol after ISO/IEC\n"
+    "                   15416: ten profiles, parameters, A to F. An estimate\n"
+    "                   from an image, not a calibrated verification, which\n"
+    "                   needs calibrated reflectance and a known resolution\n"
+    "  --aperture N     aperture diameter in X (default 0.8), in mils with\n"
+    "                   --dpi\n"
+    "  --dpi N          the image's resolution: sizes also in millimetres\n"
+    "  --linear         pixel values are linear reflectance (default: sRGB)\n"
+    "  --profile-svg FILE  draw each symbol's worst profile (implies --grade)\n"
     "  --help           show this help\n"
     "  --version        show the program's and the plug-in's versions\n"
     "\n"
@@ -95,10 +117,18 @@ scan_options parse_options(const std::vector<std::string>& arguments) {
       options.plugin_path = take_value();
     } else if (name == "-j" || name == "--jobs") {
       options.jobs = job_count(take_value());
+    } else if (name == "--aperture" || name == "--dpi") {
+      (name == "--dpi" ? options.dpi : options.aperture) =
+          positive_number(name, take_value());
+    } else if (name == "--profile-svg") {
+      options.profile_svg = take_value();
+      options.grade = true;
     } else if (value) {
       throw usage_error(name + " takes no value");
     } else if (name == "--json") {
       options.json = true;
+    } else if (name == "--grade" || name == "--linear") {
+      (name == "--grade" ? options.grade : options.linear) = true;
     } else if (name == "--help") {
       options.help = true;
     } else if (name == "--version") {

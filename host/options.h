@@ -17,6 +17,12 @@ struct scan_options {
   std::string plugin_path;  // empty: the plug-in installed beside the program
   bool json = false;
   unsigned jobs = 1;  // files scanned at once; parse_options: one per core
+  // --grade: print quality after ISO/IEC 15416, estimated from the image.
+  bool grade = false;
+  double aperture = 0;      // 0: 0.8 X; else in X, or in mils when dpi is set
+  double dpi = 0;           // 0: resolution unknown
+  bool linear = false;      // pixel values are linear reflectance
+  std::string profile_svg;  // draw the worst profiles here; implies grade
   bool help = false;
   bool version = false;
   std::vector<std::string> inputs;  // "-" is standard input

@@ -1,0 +1,20 @@
+// The print quality grade of one symbol, as a line of text for people or a
+// JSON object for programs.
+#ifndef TARN_HOST_GRADE_REPORT_H
+#define TARN_HOST_GRADE_REPORT_H
+
+#include <ostream>
+#include <string>
+
+#include "grade/symbol_grade.h"
+#include "read/found_symbol.h"
+
+// `FILE: "TEXT" grade 2.8 (B) weakest MOD 2.1 | parameters | Code 39 checks`
+void print_grade_line(std::ostream& out, const std::string& file,
+                      const found_symbol& symbol, const symbol_grade& grade);
+
+// The value of a symbol object's "grade" member: the grade, each parameter's
+// mean value and grade, the profiles' own, and Code 39's checks.
+std::string grade_json(const symbol_grade& grade);
+
+#endif
