@@ -1,14 +1,13 @@
-// The scanner's inputs as an attacker writes them: any bytes as a PNG, a
-// PBM/PGM or an edge file, through the readers, the edge finder and the
-// symbol cutter into the plug-in. An unreadable file may only end in
-// input_error; an image that reads must be whole and hold reflectances.
+// The scanner's inputs as an attacker writes them: any bytes as an image of
+// any format (every page of it) or an edge file, through the readers, the
+// edge finder and the symbol cutter into the plug-in. An unreadable file or
+// page may only end in input_error; an image that reads must be whole.
 #include <cstdint>
 #include <vector>
 
 #include "fuzz/invariant.h"
+#include "image/image_pages.h"
 #include "image/input_error.h"
-#include "image/png_reader.h"
-#include "image/pnm_reader.h"
 #include "plugin/tarn_code39ext.h"
 #include "read/scanner.h"
 
@@ -21,10 +20,17 @@ void check_image(const grey_image& image) {
   INVARIANT(static_cast<long long>(image.pixels.size()) <= max_image_pixels);
 }
 
-template <class Reader>
-void check_reader(Reader read, const std::vector<unsigned char>& bytes) {
+// A broken page must not keep the other pages from reading.
+void check_pages(const std::vector<unsigned char>& bytes) {
   try {
-    check_image(read(bytes));
+    const image_pages pages(bytes);
+    INVARIANT(pages.count() >= 1);
+    for (int page = 0; page < pages.count(); ++page) {
+      try {
+        check_image(pages.read(page));
+      } catch (const input_error&) {
+      }
+    }
   } catch (const input_error&) {
   }
 }
@@ -37,8 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   static const symbol_reader reader(*decoder, TARN_CHECKSUM_NONE);
   const std::vector<unsigned char> bytes(data, data + size);
 
-  if (looks_like_png(bytes)) check_reader(read_png, bytes);
-  if (looks_like_pnm(bytes)) check_reader(read_pnm, bytes);
+  if (looks_like_image(bytes)) check_pages(bytes);
   try {
     const vote_outcome outcome = scan_input(reader, bytes);
     INVARIANT(outcome.lines_agreed <= outcome.lines_read);
