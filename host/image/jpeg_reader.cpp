@@ -37,10 +37,24 @@ void on_message(j_common_ptr info, int level) {
   if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF) jump_back(info);
 }
 
+// A progressive file may repeat its scans without end, each a pass over the
+// whole image; real files have a dozen.
+constexpr int max_scans = 100;
+
+void limit_scans(j_common_ptr info) {
+  if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number <= max_scans)
+    return;
+  auto* failure = reinterpret_cast<jpeg_failure*>(info->err);
+  std::snprintf(failure->message, sizeof failure->message, "more than %d scans",
+                max_scans);
+  std::longjmp(failure->jump, 1);
+}
+
 // The decompressor and its error handler, destroyed however the read ends.
 struct jpeg_reading {
   jpeg_decompress_struct info;
   jpeg_failure failure;
+  jpeg_progress_mgr progress;
 
   jpeg_reading() {
     std::memset(&info, 0, sizeof info);
@@ -48,6 +62,8 @@ struct jpeg_reading {
     info.err = jpeg_std_error(&failure.manager);
     failure.manager.error_exit = jump_back;
     failure.manager.emit_message = on_message;
+    std::memset(&progress, 0, sizeof progress);
+    progress.progress_monitor = limit_scans;
   }
   ~jpeg_reading() { jpeg_destroy_decompress(&info); }
   jpeg_reading(const jpeg_reading&) = delete;
@@ -64,6 +80,7 @@ bool read_header(jpeg_reading& reading,
                  const std::vector<unsigned char>& bytes) {
   if (setjmp(reading.failure.jump)) return false;
   jpeg_create_decompress(&reading.info);
+  reading.info.progress = &reading.progress;
   jpeg_mem_src(&reading.info, bytes.data(), bytes.size());
   jpeg_read_header(&reading.info, TRUE);
   return true;

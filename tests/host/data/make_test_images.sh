@@ -11,9 +11,9 @@ strip="-strip -define png:exclude-chunks=date,time"
 
 $magick $blocks -type Grayscale -quality 95 grey.jpg
 $magick $blocks -type TrueColor -quality 95 colour.jpg
-$magick $blocks -type Grayscale -quality 95 -interlace JPEG progressive.jpg
 $magick $blocks -colorspace CMYK -quality 95 cmyk.jpg
 head -c $(($(stat -c %s grey.jpg) - 4)) grey.jpg > truncated.jpg
+$magick $blocks -type Grayscale -interlace JPEG progressive.tmp.jpg
 
 $magick $blocks $strip -define png:color-type=0 -define png:bit-depth=8 grey8.png
 $magick $blocks $strip -define png:color-type=3 palette.png
@@ -89,4 +89,9 @@ data = bytearray(open("grey.jpg", "rb").read())
 frame = data.find(b"\xff\xc0")
 data[frame + 5:frame + 9] = (10000).to_bytes(2, "big") * 2
 open("huge.jpg", "wb").write(data)
+# A progressive JPEG whose last scan comes 150 times.
+data = open("progressive.tmp.jpg", "rb").read()
+scan, end = data.rfind(b"\xff\xda"), data.rfind(b"\xff\xd9")
+open("many_scans.jpg", "wb").write(data[:end] + data[scan:end] * 150 + data[end:])
 PY
+rm progressive.tmp.jpg
