@@ -102,8 +102,9 @@ class tiff_file {
   std::unique_ptr<TIFF, tiff_closer> tiff_;
 };
 
-// A pixel of libtiff's RGBA raster, its colour already multiplied by its
-// alpha, as grey over white paper (the luma weights of JPEG's YCbCr).
+// A pixel of libtiff's RGBA raster as grey over white paper, with the luma
+// weights of JPEG's YCbCr. libtiff multiplies RGB by alpha but leaves grey
+// as it is, which differs only where a pixel is partly transparent.
 std::uint8_t grey_over_white(std::uint32_t abgr) {
   const unsigned luma = (TIFFGetR(abgr) * 299 + TIFFGetG(abgr) * 587 +
                          TIFFGetB(abgr) * 114 + 500) /
