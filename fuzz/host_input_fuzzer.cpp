@@ -15,7 +15,7 @@ namespace {
 
 // Larger pages are read but not scanned: scanning them runs the same code
 // on more pixels, at a fraction of the executions per second.
-constexpr std::size_t max_scanned_pixels = 1 << 18;
+constexpr std::size_t max_scanned_pixels = 1 << 16;
 
 void check_outcome(const vote_outcome& outcome) {
   INVARIANT(outcome.lines_agreed <= outcome.lines_read);

@@ -91,6 +91,8 @@ class tiff_file {
   }
 
   TIFF* get() const { return tiff_.get(); }
+  bool has_error() const { return file_.error[0] != '\0'; }
+  void clear_error() { file_.error[0] = '\0'; }
 
   [[noreturn]] void fail() const {
     throw input_error(std::string("bad TIFF image: ") +
@@ -129,9 +131,13 @@ bool looks_like_tiff(const std::vector<unsigned char>& bytes) {
 }
 
 int count_tiff_pages(const std::vector<unsigned char>& bytes) {
-  const tiff_file tiff(bytes);
-  return static_cast<int>(
-      std::max<tdir_t>(1, TIFFNumberOfDirectories(tiff.get())));
+  tiff_file tiff(bytes);
+  tiff.clear_error();
+  const tdir_t readable =
+      std::max<tdir_t>(1, TIFFNumberOfDirectories(tiff.get()));
+  // A broken link in the chain of pages: the page it leads to counts too, so
+  // that reading it reports the break.
+  return static_cast<int>(readable) + (tiff.has_error() ? 1 : 0);
 }
 
 grey_image read_tiff_page(const std::vector<unsigned char>& bytes, int index) {

@@ -106,6 +106,7 @@ TEST(ImagePages, BrokenFilesAreErrors) {
       {"II*\0\x10\0\0\0"s, 0, "bad TIFF image: "},
       {"broken_page.tif", 1, "bad TIFF image: "},
       {"broken_page.tif", 2, "no page 3 of 2"},
+      {"broken_link.tif", 1, "bad TIFF image: "},
       {"GIF89a", 0, "not an image"},
   };
   for (const auto& [file, page, message] : cases) {

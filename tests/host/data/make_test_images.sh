@@ -81,6 +81,13 @@ page = b"".join(blocks([0, 255, 64, 191], 1))
 # The second page's pixels lie beyond the end of the file.
 tiff("broken_page.tif", [(32, 8, 0, page), (32, 8, 1 << 20, b"")])
 tiff("huge.tif", [(10000, 10000, 0, b"")])
+
+# Two pages whose link from the first to the second points past the end.
+data = bytearray(open("two_pages.tif", "rb").read())
+first = struct.unpack_from("<I", data, 4)[0]
+tags = struct.unpack_from("<H", data, first)[0]
+struct.pack_into("<I", data, first + 2 + 12 * tags, 0x0ffffff0)
+open("broken_link.tif", "wb").write(data)
 PY
 
 # A JPEG whose frame header says 10000 x 10000.
