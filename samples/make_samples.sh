@@ -24,6 +24,18 @@ zint -b 9 -d 'LOW CONTRAST' --scale=0.5 --quietzones -o low.tmp.png
 $magick low.tmp.png -colorspace Gray -seed 6 +level 35%,65% \
   -attenuate 0.5 +noise Gaussian -quality 30 low.tmp.jpg
 $magick low.tmp.jpg -colorspace Gray degraded-low-contrast.pgm
+
+# Files people have: a phone photo (a grey JPEG, slightly turned, blurred and
+# noisy, quality 60) and a scanner's two-page TIFF, one symbol per page.
+zint -b 9 -d 'Phone photo' --scale=1.5 --quietzones --height=40 \
+  -o photo.tmp.png
+$magick photo.tmp.png -colorspace Gray -bordercolor white -border 30 \
+  -background white -rotate 2 -seed 7 -blur 0x1 -attenuate 0.6 \
+  +noise Gaussian -quality 60 phone-photo.jpg
+zint -b 9 -d 'PAGE 1' --scale=1 --quietzones -o page1.tmp.png
+zint -b 9 -d 'Page two' --scale=1 --quietzones -o page2.tmp.png
+$magick page1.tmp.png page2.tmp.png -colorspace Gray -depth 8 -compress LZW \
+  two-pages.tif
 rm -f ./*.tmp.*
 
 # Edge file: zint's modules as runs, 0.33 units per module, the symbol once

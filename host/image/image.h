@@ -6,7 +6,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
+
+#include "image/input_error.h"
 
 struct grey_image {
   int width = 0;
@@ -24,5 +27,13 @@ struct grey_image {
 // Readers refuse images beyond this many pixels rather than run out of
 // memory on a forged header.
 constexpr long long max_image_pixels = 1LL << 26;
+
+// Readers call this with the header's size before they allocate the pixels.
+inline void check_pixel_limit(long long width, long long height) {
+  if (width * height > max_image_pixels)
+    throw input_error("image too large: " + std::to_string(width) + " x " +
+                      std::to_string(height) + " pixels, the limit is " +
+                      std::to_string(max_image_pixels));
+}
 
 #endif

@@ -3,8 +3,8 @@
 #include <png.h>
 
 #include <cstring>
-#include <utility>
 #include <string>
+#include <utility>
 
 #include "image/input_error.h"
 
@@ -41,12 +41,13 @@ grey_image read_png(const std::vector<unsigned char>& bytes) {
   if (!png_image_begin_read_from_memory(&reading.image, bytes.data(),
                                         bytes.size()))
     reading.fail();
-  const long long pixels = static_cast<long long>(reading.image.width) *
-                           static_cast<long long>(reading.image.height);
-  if (pixels > max_image_pixels) throw input_error("image too large");
+  check_pixel_limit(reading.image.width, reading.image.height);
 
   // Grey, 8 bits, sRGB-coded; transparent parts show the white paper.
+  // 16-bit samples without gAMA or sRGB chunk are sRGB-coded like 8-bit ones
+  // (libpng would take them as linear).
   reading.image.format = PNG_FORMAT_GRAY;
+  reading.image.flags |= PNG_IMAGE_FLAG_16BIT_sRGB;
   std::vector<std::uint8_t> grey(PNG_IMAGE_SIZE(reading.image));
   const png_color paper = {255, 255, 255};
   if (!png_image_finish_read(&reading.image, &paper, grey.data(), 0, nullptr))

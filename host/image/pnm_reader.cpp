@@ -126,8 +126,7 @@ grey_image read_pnm(const std::vector<unsigned char>& bytes) {
   grey_image image;
   image.width = static_cast<int>(cursor.number("width", 1, 1u << 30));
   image.height = static_cast<int>(cursor.number("height", 1, 1u << 30));
-  if (static_cast<long long>(image.width) * image.height > max_image_pixels)
-    throw input_error("image too large");
+  check_pixel_limit(image.width, image.height);
   const bool bitmap = type == '1' || type == '4';
   const unsigned maxval = bitmap ? 1 : cursor.number("maximum value", 1, 65535);
   image.pixels.resize(static_cast<std::size_t>(image.width) *

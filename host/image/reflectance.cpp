@@ -1,11 +1,25 @@
 #include "image/reflectance.h"
 
+#include <array>
 #include <cmath>
 
+namespace {
+
+// The sRGB transfer function, inverted.
+std::array<float, 256> srgb_decoding_table() {
+  std::array<float, 256> table{};
+  for (int value = 0; value < 256; ++value) {
+    const double coded = value / 255.0;
+    table[value] = static_cast<float>(
+        coded <= 0.04045 ? coded / 12.92
+                         : std::pow((coded + 0.055) / 1.055, 2.4));
+  }
+  return table;
+}
+
+}  // namespace
+
 float reflectance(std::uint8_t value, bool linear) {
-  const float coded = value / 255.0f;
-  if (linear) return coded;
-  // The sRGB transfer function's inverse: a straight foot, then a power.
-  if (coded <= 0.04045f) return coded / 12.92f;
-  return std::pow((coded + 0.055f) / 1.055f, 2.4f);
+  static const std::array<float, 256> decoded = srgb_decoding_table();
+  return linear ? value / 255.0f : decoded[value];
 }

@@ -1,156 +1,132 @@
-// PNG and Netpbm images read as grey, and the errors of broken files.
+// Every image format through image_pages, read as sRGB-coded grey, and the
+// errors of broken files. tests/host/data/make_test_images.sh makes the files.
 #include <gtest/gtest.h>
-#include <png.h>
 
-#include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
+#include "image/image_pages.h"
 #include "image/input_error.h"
-#include "image/png_reader.h"
-#include "image/pnm_reader.h"
+#include "image/reflectance.h"
 
 namespace {
 
 using namespace std::string_literals;
 
-using bytes = std::vector<unsigned char>;
-
-bytes as_bytes(const std::string& text) {
-  return bytes(text.begin(), text.end());
+// A file of tests/host/data, else the text itself. Text after a '|' stays in
+// memory just past the end of the buffer, where no reader may look.
+std::vector<unsigned char> load(const std::string& name) {
+  std::ifstream file(TARN_TEST_DATA_DIR "/" + name, std::ios::binary);
+  if (file) return {std::istreambuf_iterator<char>(file), {}};
+  const std::size_t end = std::min(name.find('|'), name.size());
+  std::string text = name;
+  std::vector<unsigned char> bytes(text.begin(), text.erase(end, 1).end());
+  bytes.resize(end);
+  return bytes;
 }
 
-// A 4x2 PNG written by libpng in `format` from 8-bit samples `samples`
-// (16-bit formats take each sample times 257).
-bytes write_png(png_uint_32 format, const std::vector<unsigned>& samples,
-                const std::vector<unsigned char>& colormap = {}) {
-  png_image image;
-  std::memset(&image, 0, sizeof image);
-  image.version = PNG_IMAGE_VERSION;
-  image.width = 4;
-  image.height = 2;
-  image.format = format;
-  image.colormap_entries = static_cast<png_uint_32>(colormap.size() / 3);
-  std::vector<png_uint_16> wide;
-  std::vector<png_byte> narrow;
-  for (unsigned sample : samples) {
-    wide.push_back(static_cast<png_uint_16>(sample * 257));
-    narrow.push_back(static_cast<png_byte>(sample));
-  }
-  const void* buffer = (format & PNG_FORMAT_FLAG_LINEAR)
-                           ? static_cast<const void*>(wide.data())
-                           : static_cast<const void*>(narrow.data());
-  png_alloc_size_t size = 0;
-  EXPECT_TRUE(png_image_write_to_memory(&image, nullptr, &size, 0, buffer, 0,
-                                        colormap.data()));
-  bytes png(size);
-  EXPECT_TRUE(png_image_write_to_memory(&image, png.data(), &size, 0, buffer, 0,
-                                        colormap.data()));
-  return png;
-}
-
-// Black, white, dark grey, light grey; then the same reversed.
-const std::vector<float> expected_grey = {0.0f,  1.0f,  0.25f, 0.75f,
-                                          0.75f, 0.25f, 1.0f,  0.0f};
-
-void expect_grey(const grey_image& image, const std::vector<float>& expected,
-                 float tolerance, const std::string& what) {
-  ASSERT_EQ(image.width, 4) << what;
-  ASSERT_EQ(image.height, 2) << what;
-  for (std::size_t i = 0; i < expected.size(); ++i)
-    EXPECT_NEAR(image.pixels[i] / 255.0f, expected[i], tolerance) << what << " " << i;
-}
-
-TEST(PngReader, ReadsEveryColourTypeAsGrey) {
-  const std::vector<unsigned> grey = {0, 255, 64, 191, 191, 64, 255, 0};
-  std::vector<unsigned> rgb, grey_alpha, rgba;
-  for (unsigned g : grey) {
-    rgb.insert(rgb.end(), {g, g, g});
-    grey_alpha.insert(grey_alpha.end(), {g, 255});
-    rgba.insert(rgba.end(), {g, g, g, 255});
-  }
-  // Colour map entries are the grey levels themselves; samples index them.
-  const std::vector<unsigned char> colormap = {0,  0,  0,  255, 255, 255,
-                                               64, 64, 64, 191, 191, 191};
-  const std::vector<unsigned> indices = {0, 1, 2, 3, 3, 2, 1, 0};
-  const std::pair<std::string, bytes> cases[] = {
-      {"grey 8", write_png(PNG_FORMAT_GRAY, grey)},
-      {"grey 16", write_png(PNG_FORMAT_LINEAR_Y, grey)},
-      {"grey+alpha", write_png(PNG_FORMAT_GA, grey_alpha)},
-      {"rgb 8", write_png(PNG_FORMAT_RGB, rgb)},
-      {"rgba 8", write_png(PNG_FORMAT_RGBA, rgba)},
-      {"rgb 16", write_png(PNG_FORMAT_LINEAR_RGB, rgb)},
-      {"palette", write_png(PNG_FORMAT_RGB_COLORMAP, indices, colormap)},
+// Good files hold four blocks side by side; each is checked at its centre
+// (the 4 x 2 Netpbm images: their second row).
+TEST(ImagePages, ReadsEveryKindAsSrgbGrey) {
+  const std::vector<int> blocks = {0, 255, 64, 191};
+  const std::vector<int> bits = {0, 0, 255, 0}, greys = {153, 51, 255, 0};
+  const std::tuple<std::string, int, int, std::vector<int>> cases[] = {
+      {"grey.jpg", 1, 0, blocks},
+      {"colour.jpg", 1, 0, blocks},
+      {"grey8.png", 1, 0, blocks},
+      {"palette.png", 1, 0, blocks},
+      {"rgb16.png", 1, 0, blocks},
+      {"grey16_no_gamma.png", 1, 0, blocks},
+      {"linear_gamma.png", 1, 0, blocks},
+      {"alpha.png", 1, 0, {255, 255, 64, 191}},  // transparent: white paper
+      {"grey8.tif", 1, 0, blocks},
+      {"grey16.tif", 1, 0, blocks},
+      {"palette.tif", 1, 0, blocks},
+      {"bilevel.tif", 1, 0, {0, 255, 0, 255}},
+      {"rgb_tiled.tif", 1, 0, blocks},
+      {"ycbcr_jpeg.tif", 1, 0, blocks},
+      {"alpha.tif", 1, 0, {255, 255, 64, 191}},
+      {"two_pages.tif", 2, 0, blocks},
+      {"two_pages.tif", 2, 1, {255, 0, 191, 64}},
+      {"broken_page.tif", 2, 0, blocks},
+      {"P1\n4 2\n0100\n1101\n", 1, 0, bits},
+      {"P1 # comment\n4 # width\n2\n0 1 0 0 1 1 0 1", 1, 0, bits},
+      {"P4\n4 2\n\x40\xd0", 1, 0, bits},
+      {"P4 4 2 \x4f\xdf", 1, 0, bits},  // padding bits ignored
+      {"P2\n4 2\n5\n0 5 1 3\n3 1 5 0\n", 1, 0, greys},
+      {"P5\n4 2\n5\n\x00\x05\x01\x03\x03\x01\x05\x00"s, 1, 0, greys},
+      {"P5 4 2 1000 \x00\x00\x03\xe8\x00\xc8\x02\x58"
+       "\x02\x58\x00\xc8\x03\xe8\x00\x00"s,
+       1, 0, greys},
   };
-  for (const auto& [what, png] : cases) {
-    ASSERT_TRUE(looks_like_png(png)) << what;
-    // Linear samples come back sRGB-coded: compare those by order only.
-    const bool linear = what.find("16") != std::string::npos;
-    const grey_image image = read_png(png);
-    if (linear) {
-      EXPECT_LT(image.at(0, 0), image.at(2, 0)) << what;
-      EXPECT_LT(image.at(2, 0), image.at(3, 0)) << what;
-      EXPECT_LT(image.at(3, 0), image.at(1, 0)) << what;
-    } else {
-      expect_grey(image, expected_grey, 0.01f, what);
-    }
+  for (const auto& [file, count, page, expected] : cases) {
+    const std::vector<unsigned char> bytes = load(file);
+    const image_pages pages(bytes);
+    ASSERT_EQ(pages.count(), count) << file;
+    const grey_image image = pages.read(page);
+    for (int block = 0; block < 4; ++block)
+      EXPECT_NEAR(
+          image.row(image.height / 2)[(2 * block + 1) * image.width / 8],
+          expected[block], 3)
+          << file << " page " << page << " block " << block;
   }
 }
 
-TEST(PngReader, TransparencyShowsWhitePaper) {
-  const grey_image image = read_png(write_png(
-      PNG_FORMAT_GA, {0, 0, 0, 255, 0, 128, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
-  EXPECT_NEAR(image.at(0, 0), 1.0f, 0.01f);  // fully transparent
-  EXPECT_NEAR(image.at(1, 0), 0.0f, 0.01f);  // opaque black
-  EXPECT_GT(image.at(2, 0), 0.4f);           // half transparent black
-}
-
-TEST(PnmReader, ReadsPlainAndRawBitmapsAndGreyMaps) {
-  const std::vector<float> bits = {1, 0, 1, 1, 0, 0, 1, 0};  // 1 is black
-  const std::vector<float> greys = {0, 1, 0.2f, 0.6f, 0.6f, 0.2f, 1, 0};
-  const std::pair<std::string, std::vector<float>> cases[] = {
-      {"P1\n4 2\n0100\n1101\n", bits},
-      {"P1 # comment\n4 # width\n2\n0 1 0 0 1 1 0 1", bits},
-      {"P4\n4 2\n\x40\xd0", bits},
-      {"P4 4 2 \x4f\xdf", bits},  // padding bits beyond the width are ignored
-      {"P2\n4 2\n5\n0 5 1 3\n3 1 5 0\n", greys},
-      {"P5\n4 2\n5\n\x00\x05\x01\x03\x03\x01\x05\x00"s, greys},
-      {"P5 4 2 1000 \x00\x00\x03\xe8\x00\xc8\x02\x58\x02\x58\x00\xc8\x03\xe8\x00\x00"s,
-       greys},
+TEST(ImagePages, BrokenFilesAreErrors) {
+  const std::string too_large =
+      "image too large: 10000 x 10000 pixels, the limit is 67108864";
+  const std::tuple<std::string, int, std::string> cases[] = {
+      {"P5\n4 2\n255\n\x01\x02\x03", 0, "truncated PNM image"},
+      {"P4\n4 2\n\x40", 0, "truncated PNM image"},
+      {"P5\n4", 0, "truncated PNM image"},
+      // Headers that end where the buffer ends.
+      {"P5 4 2 6553|6", 0, "truncated PNM image"},
+      {"P5 4 # c|x\n5", 0, "truncated PNM image"},
+      {"P5 4| 7", 0, "truncated PNM image"},
+      {"P1\n4 2\n0100 1102", 0, "bad PBM pixel"},
+      {"P2\n4 2\n9\n1 2 3 4 5 6 7 10", 0, "PNM sample out of range"},
+      {"P5 1 1 100 \xc8"s, 0, "PGM sample above its maximum"},
+      {"P5 0 2 255 ", 0, "bad PNM width"},
+      {"P5 x 2 255 ", 0, "bad PNM width"},
+      {"P5 4 2 0 ", 0, "bad PNM maximum value"},
+      {"P5 4 2 70000 ", 0, "PNM maximum value out of range"},
+      {"P5 4 2 255\x01", 0, "bad PNM header"},
+      {"P6 4 2 255 ", 0, "unsupported Netpbm type P6 (PBM and PGM only)"},
+      {"P5 10000 10000 255 ", 0, too_large},
+      {"huge.png", 0, too_large},
+      {"huge.jpg", 0, too_large},
+      {"huge.tif", 0, too_large},
+      {"\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR"s, 0, "bad PNG image: "},
+      {"cmyk.jpg", 0, "CMYK JPEG images are not supported"},
+      {"truncated.jpg", 0, "bad JPEG image: Premature end of JPEG file"},
+      {"many_scans.jpg", 0, "bad JPEG image: more than 100 scans"},
+      {"\xff\xd8\xff\xe0"s, 0, "bad JPEG image: "},
+      {"II*\0\x10\0\0\0"s, 0, "bad TIFF image: "},
+      {"broken_page.tif", 1, "bad TIFF image: "},
+      {"broken_page.tif", 2, "no page 3 of 2"},
+      {"broken_link.tif", 1, "bad TIFF image: "},
+      {"GIF89a", 0, "not an image"},
   };
-  for (const auto& [text, expected] : cases) {
-    const bytes pnm = as_bytes(text);
-    ASSERT_TRUE(looks_like_pnm(pnm)) << text;
-    expect_grey(read_pnm(pnm), expected, 1e-6f, text);
-  }
-}
-
-TEST(PnmReader, BrokenFilesAreErrors) {
-  const std::pair<std::string, std::string> cases[] = {
-      {"P5\n4 2\n255\n\x01\x02\x03", "truncated PNM image"},
-      {"P2\n4 2\n255\n1 2 3 4 5", "truncated PNM image"},
-      {"P4\n4 2\n\x40", "truncated PNM image"},
-      {"P5\n4", "truncated PNM image"},
-      {"P1\n4 2\n0100 1102", "bad PBM pixel"},
-      {"P2\n4 2\n9\n1 2 3 4 5 6 7 10", "PNM sample out of range"},
-      {"P5 1 1 100 \xc8"s, "PGM sample above its maximum"},
-      {"P5 0 2 255 ", "bad PNM width"},
-      {"P5 x 2 255 ", "bad PNM width"},
-      {"P5 4 2 0 ", "bad PNM maximum value"},
-      {"P5 4 2 70000 ", "PNM maximum value out of range"},
-      {"P5 4 2 255\x01", "bad PNM header"},
-      {"P5 100000 100000 255 ", "image too large"},
-      {"P6 4 2 255 ", "unsupported Netpbm type P6 (PBM and PGM only)"},
-      {"P3 4 2 255 ", "unsupported Netpbm type P3 (PBM and PGM only)"},
-  };
-  for (const auto& [text, message] : cases) {
+  for (const auto& [file, page, message] : cases) {
+    const std::vector<unsigned char> bytes = load(file);
     try {
-      read_pnm(as_bytes(text));
-      ADD_FAILURE() << "read: " << text;
+      image_pages(bytes).read(page);
+      ADD_FAILURE() << "read: " << file;
     } catch (const input_error& e) {
-      EXPECT_EQ(e.what(), message) << text;
+      EXPECT_EQ(std::string(e.what()).substr(0, message.size()), message)
+          << file << ": " << e.what();
     }
   }
+}
+
+TEST(Reflectance, DecodesSrgbUnlessLinear) {
+  EXPECT_EQ(reflectance(0, false), 0.0f);
+  EXPECT_NEAR(reflectance(10, false), 0.003035f, 1e-6f);  // linear segment
+  EXPECT_NEAR(reflectance(188, false), 0.5029f, 1e-4f);
+  EXPECT_NEAR(reflectance(188, true), 188 / 255.0f, 1e-6f);
+  EXPECT_EQ(reflectance(255, false), 1.0f);
 }
 
 }  // namespace
