@@ -10,16 +10,18 @@
 
 page_report guarded_read(int page, const page_reading& read) {
   try {
-    return {page, read(), {}};
+    page_report report = read();
+    report.page = page;
+    return report;
   } catch (const std::bad_alloc&) {
-    return {page, {}, "not enough memory"};
+    return {page, {}, "not enough memory", {}};
   } catch (const std::exception& e) {
-    return {page, {}, e.what()};
+    return {page, {}, e.what(), {}};
   }
 }
 
 std::vector<page_report> read_pages(
-    int count, const std::function<std::vector<found_symbol>(int)>& read_page) {
+    int count, const std::function<page_report(int)>& read_page) {
   std::vector<page_report> pages;
   for (int index = 0; index < count; ++index)
     pages.push_back(guarded_read(count > 1 ? index + 1 : 0,

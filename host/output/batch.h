@@ -9,17 +9,17 @@
 
 #include "output/report.h"
 
-using page_reading = std::function<std::vector<found_symbol>()>;
+using page_reading = std::function<page_report()>;
 
-// The symbols that `read` finds, or why it failed: its std::exception, or
-// lack of memory.
+// The page that `read` reports, numbered `page`, or why it failed: its
+// std::exception, or lack of memory.
 page_report guarded_read(int page, const page_reading& read);
 
 // Every page of a file of `count` pages, the one at `index` read by
 // `read_page(index)`, numbered from 1 when there are several. A page that
 // fails is reported and the others are still read.
 std::vector<page_report> read_pages(
-    int count, const std::function<std::vector<found_symbol>(int)>& read_page);
+    int count, const std::function<page_report(int)>& read_page);
 
 // Runs work(i) for every i below `count` on up to `jobs` threads, and
 // finish(i) on the calling thread in the order of i, each as soon as work(i)

@@ -1,17 +1,11 @@
 #include "output/grade_report.h"
 
-#include <cstdio>
+#include <sstream>
 
 #include "grade/grade_scale.h"
 #include "output/report.h"
 
 namespace {
-
-std::string fixed(double value, int decimals) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.*f", decimals, value);
-  return text;
-}
 
 std::string modules_text(const symbol_grade& grade, double modules) {
   std::string text = fixed(modules, 1) + " X";
@@ -90,13 +84,9 @@ std::string checks_json(const symbol_grade& grade) {
 
 }  // namespace
 
-void print_grade_line(std::ostream& out, const std::string& file,
-                      const found_symbol& symbol, const symbol_grade& grade) {
-  out << escape_text(file) << ": \"" << escape_text(symbol.read.text) << "\" ";
-  if (!grade.located) {
-    out << "no grade: the symbol's outline is unknown\n";
-    return;
-  }
+std::string grade_text(const symbol_grade& grade) {
+  if (!grade.located) return "no grade: the symbol's outline is unknown";
+  std::ostringstream out;
   out << "grade " << fixed(grade.grade, 1) << " (" << grade_letter(grade.grade)
       << ")";
   if (const auto weakest = weakest_parameter(grade))
@@ -108,7 +98,8 @@ void print_grade_line(std::ostream& out, const std::string& file,
     out << ' ' << parameter_name(p) << ' '
         << fixed(mean_score(grade, p).grade, 1);
   }
-  out << " | " << checks_text(grade) << '\n';
+  out << " | " << checks_text(grade);
+  return out.str();
 }
 
 std::string grade_json(const symbol_grade& grade) {

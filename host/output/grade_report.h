@@ -3,15 +3,13 @@
 #ifndef TARN_HOST_GRADE_REPORT_H
 #define TARN_HOST_GRADE_REPORT_H
 
-#include <ostream>
 #include <string>
 
 #include "grade/symbol_grade.h"
-#include "read/found_symbol.h"
 
-// `FILE: "TEXT" grade 2.8 (B) weakest MOD 2.1 | parameters | Code 39 checks`
-void print_grade_line(std::ostream& out, const std::string& file,
-                      const found_symbol& symbol, const symbol_grade& grade);
+// `grade 2.8 (B) weakest MOD 2.1 | parameters | Code 39 checks`, what a
+// report line says of a graded symbol after its text.
+std::string grade_text(const symbol_grade& grade);
 
 // The value of a symbol object's "grade" member: the grade, each parameter's
 // mean value and grade, the profiles' own, and Code 39's checks.

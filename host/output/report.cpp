@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "output/grade_report.h"
+
 namespace {
 
 bool is_control(unsigned char c) { return c < 0x20 || c == 0x7f; }
@@ -81,14 +83,6 @@ std::string escaped(std::string_view text, ByteEscape byte_escape) {
   return out;
 }
 
-// A JSON number with a fixed number of decimals; null if it is none.
-std::string fixed(double value, int decimals) {
-  if (!std::isfinite(value)) return "null";
-  char number[64];
-  std::snprintf(number, sizeof number, "%.*f", decimals, value);
-  return number;
-}
-
 std::string location(const std::string& file, int page) {
   return escape_text(file) + (page > 0 ? ":" + std::to_string(page) : "");
 }
@@ -103,10 +97,16 @@ std::string lines_note(const found_symbol& symbol) {
          std::to_string(symbol.lines_tried) + " lines)";
 }
 
+// The grade of the page's i-th symbol, if the page was graded.
+const symbol_grade* grade_of(const page_report& page, std::size_t i) {
+  return i < page.grades.size() ? &page.grades[i] : nullptr;
+}
+
 std::string text_line(const std::string& file, int page,
-                      const found_symbol& symbol) {
+                      const found_symbol& symbol, const symbol_grade* grade) {
   std::string line =
       location(file, page) + ": \"" + escape_text(symbol.read.text) + "\" ";
+  if (grade) return line + grade_text(*grade) + "\n";
   if (symbol.located) {
     point centre;
     for (const point& corner : symbol.corners) {
@@ -128,7 +128,8 @@ std::string json_corners(const found_symbol& symbol) {
   return corners + "]";
 }
 
-std::string json_symbol(int page, const found_symbol& symbol) {
+std::string json_symbol(int page, const found_symbol& symbol,
+                        const symbol_grade* grade) {
   const bool located = symbol.located;
   return "{" + (page > 0 ? "\"page\":" + std::to_string(page) + "," : "") +
          "\"text\":" + json_string(symbol.read.text) +
@@ -139,7 +140,8 @@ std::string json_symbol(int page, const found_symbol& symbol) {
          ",\"module_size\":" +
          (located ? fixed(symbol.module_size, 2) : "null") +
          ",\"lines_agreed\":" + std::to_string(symbol.lines_agreed) +
-         ",\"lines_tried\":" + std::to_string(symbol.lines_tried) + "}";
+         ",\"lines_tried\":" + std::to_string(symbol.lines_tried) +
+         (grade ? ",\"grade\":" + grade_json(*grade) : "") + "}";
 }
 
 void print_text(std::ostream& out, const file_report& report) {
@@ -148,9 +150,10 @@ void print_text(std::ostream& out, const file_report& report) {
   for (const page_report& page : report.pages) {
     if (!page.error.empty()) continue;
     page_read = true;
-    for (const found_symbol& symbol : page.symbols) {
+    for (std::size_t i = 0; i < page.symbols.size(); ++i) {
       symbol_found = true;
-      out << text_line(report.file, page.page, symbol);
+      out << text_line(report.file, page.page, page.symbols[i],
+                       grade_of(page, i));
     }
   }
   if (page_read && !symbol_found)
@@ -164,8 +167,9 @@ void print_json(std::ostream& out, const file_report& report) {
   for (const page_report& page : report.pages) {
     if (!page.error.empty()) continue;
     page_read = true;
-    for (const found_symbol& symbol : page.symbols)
-      symbols += (symbols.empty() ? "" : ",") + json_symbol(page.page, symbol);
+    for (std::size_t i = 0; i < page.symbols.size(); ++i)
+      symbols += (symbols.empty() ? "" : ",") +
+                 json_symbol(page.page, page.symbols[i], grade_of(page, i));
   }
   if (page_read) out << file << ",\"symbols\":[" << symbols << "]}\n";
   for (const page_report& page : report.pages) {
@@ -177,6 +181,13 @@ void print_json(std::ostream& out, const file_report& report) {
 }
 
 }  // namespace
+
+std::string fixed(double value, int decimals) {
+  if (!std::isfinite(value)) return "null";
+  char number[64];
+  std::snprintf(number, sizeof number, "%.*f", decimals, value);
+  return number;
+}
 
 std::string escape_text(std::string_view text) {
   return escaped(text,

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "grade/symbol_grade.h"
 #include "read/found_symbol.h"
 
 // One page of an input, or the whole input when it cannot be opened.
@@ -17,6 +18,7 @@ struct page_report {
   int page = 0;  // counted from 1 in a multi-page file, else 0
   std::vector<found_symbol> symbols;
   std::string error;  // why the page could not be read; empty when it was
+  std::vector<symbol_grade> grades;  // with --grade, one per symbol
 };
 
 struct file_report {
@@ -31,6 +33,10 @@ std::string escape_text(std::string_view text);
 // A JSON string literal, quotes included: \u00HH for control characters and
 // for bytes that are not part of valid UTF-8 (their Latin-1 reading).
 std::string json_string(std::string_view text);
+
+// `value` with a fixed number of decimals, as text and as a JSON number;
+// null if it is no number.
+std::string fixed(double value, int decimals);
 
 // The report on `out`: in text, a line per symbol, or one saying that a file
 // holds none; in JSON, one object per file, one more per page that could not

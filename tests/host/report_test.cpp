@@ -46,17 +46,16 @@ TEST(Report, PagesSymbolsAndErrorsAsTextAndJson) {
                                [](int index) {
                                  if (index == 1)
                                    throw input_error("bad \"page\"");
-                                 return std::vector<found_symbol>{
-                                     symbol(index ? "C7"
-                                                  : "A\x01"
-                                                    "B",
-                                            !index)};
+                                 page_report page;
+                                 page.symbols = {symbol(index ? "C7"
+                                                              : "A\x01"
+                                                                "B",
+                                                        !index)};
+                                 return page;
                                })},
-      {"b.png", read_pages(1, [](int) { return std::vector<found_symbol>(); })},
-      {"c.png", read_pages(1,
-                           [](int) -> std::vector<found_symbol> {
-                             throw std::bad_alloc();
-                           })},
+      {"b.png", read_pages(1, [](int) { return page_report(); })},
+      {"c.png",
+       read_pages(1, [](int) -> page_report { throw std::bad_alloc(); })},
   };
   const std::string text =
       "m\\xff.tif:1: \"A\\x01B\" at 60,36 angle 0 (3/9 lines)\n"
