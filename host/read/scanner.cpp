@@ -1,36 +1,147 @@
 #include "read/scanner.h"
 
-#include "find/edge_finder.h"
+#include <algorithm>
+#include <cmath>
+
 #include "find/scan_lines.h"
-#include "find/symbol_cutter.h"
 #include "image/edge_file_reader.h"
 #include "image/png_reader.h"
 #include "image/pnm_reader.h"
+#include "read/line_reader.h"
+#include "read/symbol_locator.h"
 
 namespace {
 
-// The edge finder's noise thresholds, as shares of a line's contrast, tried
-// in turn until the line reads: a high one first, which ignores noise and
-// JPEG ringing, then lower ones, which keep the narrow elements that blur has
-// flattened.
-constexpr float noise_shares[] = {0.25f, 0.1f, 0.04f};
+// The first look: rows, columns and both diagonals, in degrees.
+constexpr double first_angles[] = {0, 90, 45, 135};
+// Lines of the first look lie this share of the image's smaller side apart,
+// within these bounds in pixels.
+constexpr double spacing_share = 1.0 / 60;
+constexpr double min_spacing = 3.0;
+constexpr double max_spacing = 12.0;
+// Around a dense spot lines are tried at this step of angle, nearest to the
+// spot's own line first, each through the spot and at these offsets (shares
+// of the spacing) beside it.
+constexpr double spot_angle_step = 7.5;
+constexpr double spot_offsets[] = {0, -0.5, 0.5};
+constexpr std::size_t max_spots = 24;
+// Readings and spots that fall this many pixels outside a located symbol
+// still belong to it.
+constexpr double area_margin = 4.0;
 
-std::vector<symbol_read> read_profile(const symbol_reader& reader,
-                                      const profile& line) {
-  for (float noise_share : noise_shares) {
-    std::vector<symbol_read> reads =
-        read_scan_line(reader, find_edges(line, noise_share));
-    if (!reads.empty()) return reads;
+double first_spacing(const grey_image& image) {
+  return std::clamp(std::min(image.width, image.height) * spacing_share,
+                    min_spacing, max_spacing);
+}
+
+double degrees_of(point direction) {
+  double angle = std::atan2(direction.y, direction.x) * 180 / 3.14159265358979;
+  if (angle < 0) angle += 180;
+  return angle >= 180 ? angle - 180 : angle;
+}
+
+class page_search {
+ public:
+  page_search(const symbol_reader& reader, const grey_image& image)
+      : lines_(reader), image_(image) {}
+
+  std::vector<found_symbol> run() {
+    const double spacing = first_spacing(image_);
+    for (double angle : first_angles)
+      for (const scan_line& line :
+           lines_across(image_, unit_vector(angle), spacing))
+        lines_.read(image_, line, seeds_, &spots_);
+    settle_seeds();
+    search_spots(spacing);
+    std::vector<found_symbol> found;
+    found.reserve(located_.size());
+    for (located_symbol& l : located_) found.push_back(std::move(l.symbol));
+    return found;
   }
-  return {};
+
+ private:
+  bool inside_located(point p) const {
+    return std::any_of(located_.begin(), located_.end(),
+                       [&](const located_symbol& l) {
+                         return l.area.contains(p, area_margin);
+                       });
+  }
+
+  // Each reading not yet inside a located symbol seeds one.
+  void settle_seeds() {
+    for (std::size_t i = settled_; i < seeds_.size(); ++i) {
+      const line_read seed = seeds_[i];
+      if (inside_located(0.5 * (seed.start + seed.stop))) continue;
+      if (auto located = locate_symbol(lines_, image_, seed))
+        located_.push_back(std::move(*located));
+    }
+    settled_ = seeds_.size();
+  }
+
+  // Lines at other angles through each dense spot that no symbol explains,
+  // until one reads there.
+  void search_spots(double spacing) {
+    std::vector<dense_spot> searched;
+    for (const dense_spot& spot : spots_) {
+      if (searched.size() == max_spots) break;
+      if (inside_located(spot.centre)) continue;
+      const bool seen = std::any_of(
+          searched.begin(), searched.end(), [&](const dense_spot& s) {
+            return std::hypot(s.centre.x - spot.centre.x,
+                              s.centre.y - spot.centre.y) <
+                   std::max(s.extent, spot.extent) / 2;
+          });
+      if (seen) continue;
+      searched.push_back(spot);
+      search_spot(spot, spacing);
+      settle_seeds();
+    }
+  }
+
+  void search_spot(const dense_spot& spot, double spacing) {
+    const double own = degrees_of(spot.direction);
+    for (double turn = spot_angle_step; turn <= 90; turn += spot_angle_step)
+      for (double sign : {1.0, -1.0}) {
+        if (turn == 90 && sign < 0) continue;
+        const point direction = unit_vector(own + sign * turn);
+        const point across = quarter_turn(direction);
+        bool read = false;
+        for (double offset : spot_offsets) {
+          const scan_line line = clip_to_image(
+              image_, spot.centre + offset * spacing * across, direction);
+          if (line.length > 0 && lines_.read(image_, line, seeds_) > 0)
+            read = true;
+        }
+        if (read) return;
+      }
+  }
+
+  line_reader lines_;
+  const grey_image& image_;
+  std::vector<line_read> seeds_;
+  std::size_t settled_ = 0;
+  std::vector<dense_spot> spots_;
+  std::vector<located_symbol> located_;
+};
+
+vote_outcome outcome_of(const std::vector<found_symbol>& found) {
+  vote_outcome outcome;
+  if (found.empty()) return outcome;
+  outcome.symbol = found.front().read;
+  outcome.lines_agreed = found.front().lines_agreed;
+  outcome.lines_read = found.front().lines_agreed;
+  outcome.lines_tried = found.front().lines_tried;
+  return outcome;
 }
 
 }  // namespace
 
 std::vector<symbol_read> read_scan_line(const symbol_reader& reader,
                                         const std::vector<double>& edges) {
+  std::vector<edge_run> runs;
+  cut_symbols(edges, runs);
   std::vector<symbol_read> reads;
-  for (const edge_run& run : cut_symbols(edges)) {
+  for (const edge_run& run : runs) {
     const auto first = edges.begin() + static_cast<std::ptrdiff_t>(run.first);
     const auto last = edges.begin() + static_cast<std::ptrdiff_t>(run.last);
     if (auto read = reader.read(std::vector<double>(first, last + 1)))
@@ -40,10 +151,7 @@ std::vector<symbol_read> read_scan_line(const symbol_reader& reader,
 }
 
 vote_outcome scan_image(const symbol_reader& reader, const grey_image& image) {
-  line_vote vote;
-  for (const profile& line : scan_profiles(image))
-    vote.add_line(read_profile(reader, line));
-  return vote.outcome();
+  return outcome_of(find_symbols(reader, image));
 }
 
 vote_outcome scan_edge_lines(const symbol_reader& reader,
@@ -54,28 +162,24 @@ vote_outcome scan_edge_lines(const symbol_reader& reader,
   return vote.outcome();
 }
 
-namespace {
-
-std::vector<found_symbol> found(const vote_outcome& outcome) {
-  if (!outcome.symbol) return {};
-  found_symbol symbol;
-  symbol.read = *outcome.symbol;
-  symbol.lines_agreed = outcome.lines_agreed;
-  symbol.lines_tried = outcome.lines_tried;
-  return {symbol};
-}
-
-}  // namespace
-
 std::vector<found_symbol> find_symbols(const symbol_reader& reader,
                                        const grey_image& image) {
-  return found(scan_image(reader, image));
+  return page_search(reader, image).run();
 }
 
 std::vector<found_symbol> read_edge_lines(
     const symbol_reader& reader,
     const std::vector<std::vector<double>>& lines) {
-  return found(scan_edge_lines(reader, lines));
+  const vote_outcome outcome = scan_edge_lines(reader, lines);
+  if (!outcome.symbol) return {};
+  found_symbol symbol;
+  symbol.read = *outcome.symbol;
+  symbol.own_check_char = symbol.read.last_character;
+  symbol.check_char_ok = !symbol.own_check_char.empty() &&
+                         symbol.own_check_char == symbol.read.check_char;
+  symbol.lines_agreed = outcome.lines_agreed;
+  symbol.lines_tried = outcome.lines_tried;
+  return {symbol};
 }
 
 vote_outcome scan_input(const symbol_reader& reader,

@@ -13,6 +13,10 @@ struct symbol_read {
   std::string check_char;
   bool reversed = false;
   double decode_time = 0.0;  // microseconds
+  // The symbol's own check character, the last data character as printed;
+  // empty when the parsed counts do not spell one.
+  std::string last_character;
+  int modules = 0;  // first bar to last, each element as many as parsed
 };
 
 class symbol_reader {

@@ -1,0 +1,54 @@
+#include "read/line_reader.h"
+
+#include <cmath>
+
+namespace {
+
+// The edge finder's noise thresholds, as shares of a line's contrast, tried
+// in turn until the line reads: a high one first, which ignores noise and
+// JPEG ringing, then lower ones, which keep the narrow elements that blur has
+// flattened.
+constexpr float noise_shares[] = {0.25f, 0.1f, 0.04f};
+
+}  // namespace
+
+int line_reader::read_edges(const scan_line& line,
+                            std::vector<line_read>& reads) {
+  const std::vector<double>& edges = finder_.edges();
+  cut_symbols(edges, runs_);
+  int count = 0;
+  for (const edge_run& run : runs_) {
+    const auto first = edges.begin() + static_cast<std::ptrdiff_t>(run.first);
+    const auto last = edges.begin() + static_cast<std::ptrdiff_t>(run.last);
+    auto read = reader_.read(std::vector<double>(first, last + 1));
+    if (!read) continue;
+    point start = line.at(*first);
+    point stop = line.at(*last);
+    if (read->reversed) std::swap(start, stop);
+    reads.push_back({std::move(*read), start, stop});
+    ++count;
+  }
+  return count;
+}
+
+int line_reader::read(const grey_image& image, const scan_line& line,
+                      std::vector<line_read>& reads,
+                      std::vector<dense_spot>* spots) {
+  sample_line(image, line, values_);
+  for (float noise_share : noise_shares) {
+    finder_.find(values_, noise_share);
+    if (const int count = read_edges(line, reads)) return count;
+    if (!spots) continue;
+    // Dense stretches are noted once, at the first threshold.
+    const std::vector<double>& edges = finder_.edges();
+    dense_stretches(edges, stretches_);
+    for (const edge_run& stretch : stretches_) {
+      const double from = edges[stretch.first];
+      const double to = edges[stretch.last];
+      spots->push_back(
+          {line.at((from + to) / 2), std::fabs(to - from), line.direction});
+    }
+    spots = nullptr;
+  }
+  return 0;
+}

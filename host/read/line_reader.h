@@ -1,0 +1,50 @@
+// Reads the symbols that one scan line across an image crosses, placing each
+// reading in the image, and notes where the line crossed something that looks
+// like a symbol it could not read. Keeps its buffers from line to line.
+#ifndef TARN_HOST_LINE_READER_H
+#define TARN_HOST_LINE_READER_H
+
+#include <vector>
+
+#include "find/edge_finder.h"
+#include "find/scan_lines.h"
+#include "find/symbol_cutter.h"
+#include "read/symbol_reader.h"
+
+// One symbol read along a line, from its start character's first bar to its
+// stop character's last bar (in reading order, whatever the line's).
+struct line_read {
+  symbol_read read;
+  point start;
+  point stop;
+};
+
+// Where a line crossed many edges close together without reading them.
+struct dense_spot {
+  point centre;
+  double extent = 0.0;  // pixels along the line
+  point direction;      // the line's
+};
+
+class line_reader {
+ public:
+  explicit line_reader(const symbol_reader& reader) : reader_(reader) {}
+
+  // Appends the line's readings to `reads`, trying lower noise thresholds
+  // while it reads nothing. With `spots`, appends its unread dense stretches
+  // there. Returns how many readings it appended.
+  int read(const grey_image& image, const scan_line& line,
+           std::vector<line_read>& reads,
+           std::vector<dense_spot>* spots = nullptr);
+
+ private:
+  int read_edges(const scan_line& line, std::vector<line_read>& reads);
+
+  const symbol_reader& reader_;
+  edge_finder finder_;
+  profile values_;
+  std::vector<edge_run> runs_;
+  std::vector<edge_run> stretches_;
+};
+
+#endif
