@@ -69,13 +69,15 @@ struct end_mark {
   star kind;
 };
 
-// Whether a `*` stands at a character boundary strictly inside the run from
-// edge `first` to `last`: two symbols in a row, not one.
+// Whether a `*` read the same way stands at a character boundary strictly
+// inside the run from edge `first` to `last`: two symbols in a row, not one.
+// (Read the other way, `*` has the pattern of the data character P.)
 bool star_inside(const end_mark* marks, std::size_t count, std::size_t first,
-                 std::size_t last) {
+                 std::size_t last, star kind) {
   for (std::size_t m = 0; m < count; ++m) {
     const std::size_t at = marks[m].edge;
-    if (at > first && at + edges_per_character <= last &&
+    if (marks[m].kind == kind && at > first &&
+        at + edges_per_character <= last &&
         (at - first) % edges_per_character == 0)
       return true;
   }
@@ -114,7 +116,8 @@ void cut_symbols(const std::vector<double>& edges,
         continue;
       const std::size_t length = ends[e].edge + 1 - starts[s].edge;
       if (length < min_symbol_edges || length % edges_per_character != 0 ||
-          star_inside(stars, star_count, starts[s].edge, ends[e].edge))
+          star_inside(stars, star_count, starts[s].edge, ends[e].edge,
+                      starts[s].kind))
         continue;
       runs.push_back({starts[s].edge, ends[e].edge});
       if (runs.size() == max_runs_per_line) return;
@@ -141,5 +144,29 @@ void dense_stretches(const std::vector<double>& edges,
     if (!line_end && !wide_space) continue;
     if (i + 1 - first >= min_dense_edges) stretches.push_back({first, i});
     first = i + 1;
+  }
+}
+
+void even_characters(const std::vector<double>& edges, const edge_run& run,
+                     std::vector<double>& even) {
+  even.clear();
+  constexpr double character_width = 100.0;  // any fixed width will do
+  const auto span = [&](std::size_t character) {
+    const std::size_t first = run.first + character * edges_per_character;
+    return edges[first + last_in_character] - edges[first];
+  };
+  const std::size_t characters =
+      (run.last + 1 - run.first) / edges_per_character;
+  double at = 0.0;
+  for (std::size_t c = 0; c < characters; ++c) {
+    const std::size_t first = run.first + c * edges_per_character;
+    const double scale = character_width / span(c);
+    if (c > 0) {
+      const double gap = edges[first] - edges[first - 1];
+      at += gap * 2 * character_width / (span(c - 1) + span(c));
+    }
+    for (std::size_t e = first; e <= first + last_in_character; ++e)
+      even.push_back(at + (edges[e] - edges[first]) * scale);
+    at = even.back();
   }
 }

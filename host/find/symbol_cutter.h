@@ -35,6 +35,13 @@ void cut_symbols(const std::vector<double>& edges, std::vector<edge_run>& runs);
 void dense_stretches(const std::vector<double>& edges,
                      std::vector<edge_run>& stretches);
 
+// The run's edges with every character stretched or shrunk to one width,
+// each gap in proportion to the characters beside it: a symbol seen in
+// perspective, its module growing along it, as if seen square on. Fills
+// `even`.
+void even_characters(const std::vector<double>& edges, const edge_run& run,
+                     std::vector<double>& even);
+
 constexpr std::size_t max_runs_per_line = 64;
 constexpr std::size_t min_dense_edges = 20;
 

@@ -21,6 +21,12 @@ int line_reader::read_edges(const scan_line& line,
     const auto first = edges.begin() + static_cast<std::ptrdiff_t>(run.first);
     const auto last = edges.begin() + static_cast<std::ptrdiff_t>(run.last);
     auto read = reader_.read(std::vector<double>(first, last + 1));
+    if (!read) {
+      // In perspective the module grows along the symbol, more than the
+      // decoder allows between characters.
+      even_characters(edges, run, run_edges_);
+      read = reader_.read(run_edges_);
+    }
     if (!read) continue;
     point start = line.at(*first);
     point stop = line.at(*last);

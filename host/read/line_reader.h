@@ -45,6 +45,7 @@ class line_reader {
   profile values_;
   std::vector<edge_run> runs_;
   std::vector<edge_run> stretches_;
+  std::vector<double> run_edges_;
 };
 
 #endif

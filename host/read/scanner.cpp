@@ -188,3 +188,10 @@ vote_outcome scan_input(const symbol_reader& reader,
   if (looks_like_pnm(bytes)) return scan_image(reader, read_pnm(bytes));
   return scan_edge_lines(reader, read_edge_file(bytes));
 }
+
+std::vector<found_symbol> read_input(const symbol_reader& reader,
+                                     const std::vector<unsigned char>& bytes) {
+  if (looks_like_png(bytes)) return find_symbols(reader, read_png(bytes));
+  if (looks_like_pnm(bytes)) return find_symbols(reader, read_pnm(bytes));
+  return read_edge_lines(reader, read_edge_file(bytes));
+}

@@ -28,6 +28,11 @@ std::vector<found_symbol> find_symbols(const symbol_reader& reader,
 std::vector<found_symbol> read_edge_lines(
     const symbol_reader& reader, const std::vector<std::vector<double>>& lines);
 
+// Every symbol of a PNG or PNM image, else of an edge file. Throws
+// input_error when the input cannot be read.
+std::vector<found_symbol> read_input(const symbol_reader& reader,
+                                     const std::vector<unsigned char>& bytes);
+
 // A PNG or PNM image, else an edge file. Throws input_error when the input
 // cannot be read.
 vote_outcome scan_input(const symbol_reader& reader,
