@@ -100,3 +100,26 @@ void sample_line(const grey_image& image, const scan_line& line,
     values[static_cast<std::size_t>(i)] = sum * (1.0f / 3.0f);
   }
 }
+
+void sharpen(const profile& values, profile& sharp) {
+  constexpr int reach = 6;
+  constexpr double sigma = 2.0;
+  constexpr float amount = 3.0f;
+  float weights[2 * reach + 1];
+  float total = 0.0f;
+  for (int d = -reach; d <= reach; ++d)
+    total += weights[d + reach] =
+        static_cast<float>(std::exp(-d * d / (2 * sigma * sigma)));
+  const int size = static_cast<int>(values.size());
+  sharp.resize(values.size());
+  for (int i = 0; i < size; ++i) {
+    float blurred = 0.0f;
+    for (int d = -reach; d <= reach; ++d)
+      blurred +=
+          weights[d + reach] *
+          values[static_cast<std::size_t>(std::clamp(i + d, 0, size - 1))];
+    const float value = values[static_cast<std::size_t>(i)];
+    sharp[static_cast<std::size_t>(i)] =
+        value + amount * (value - blurred / total);
+  }
+}

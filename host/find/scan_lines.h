@@ -41,4 +41,9 @@ std::vector<scan_line> lines_across(const grey_image& image, point direction,
 void sample_line(const grey_image& image, const scan_line& line,
                  profile& values);
 
+// `values` with its detail strengthened (unsharp masking): the profile plus
+// three times its difference from a Gaussian blur of two pixels. Brings back
+// narrow elements that a blur of about a module has flattened to a ripple.
+void sharpen(const profile& values, profile& sharp);
+
 #endif

@@ -56,5 +56,9 @@ int line_reader::read(const grey_image& image, const scan_line& line,
     }
     spots = nullptr;
   }
-  return 0;
+  // A line full of edges that reads nothing may be blurred.
+  if (finder_.edges().size() < min_dense_edges) return 0;
+  sharpen(values_, sharp_);
+  finder_.find(sharp_, noise_shares[2]);
+  return read_edges(line, reads);
 }
