@@ -20,18 +20,19 @@ int line_reader::read_edges(const scan_line& line,
   for (const edge_run& run : runs_) {
     const auto first = edges.begin() + static_cast<std::ptrdiff_t>(run.first);
     const auto last = edges.begin() + static_cast<std::ptrdiff_t>(run.last);
-    auto read = reader_.read(std::vector<double>(first, last + 1));
+    printed_symbol printed;
+    auto read = reader_.read(std::vector<double>(first, last + 1), &printed);
     if (!read) {
       // In perspective the module grows along the symbol, more than the
       // decoder allows between characters.
       even_characters(edges, run, run_edges_);
-      read = reader_.read(run_edges_);
+      read = reader_.read(run_edges_, &printed);
     }
     if (!read) continue;
     point start = line.at(*first);
     point stop = line.at(*last);
     if (read->reversed) std::swap(start, stop);
-    reads.push_back({std::move(*read), start, stop});
+    reads.push_back({std::move(*read), std::move(printed), start, stop});
     ++count;
   }
   return count;

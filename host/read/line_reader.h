@@ -15,6 +15,7 @@
 // stop character's last bar (in reading order, whatever the line's).
 struct line_read {
   symbol_read read;
+  printed_symbol printed;
   point start;
   point stop;
 };

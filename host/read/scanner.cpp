@@ -174,9 +174,6 @@ std::vector<found_symbol> read_edge_lines(
   if (!outcome.symbol) return {};
   found_symbol symbol;
   symbol.read = *outcome.symbol;
-  symbol.own_check_char = symbol.read.last_character;
-  symbol.check_char_ok = !symbol.own_check_char.empty() &&
-                         symbol.own_check_char == symbol.read.check_char;
   symbol.lines_agreed = outcome.lines_agreed;
   symbol.lines_tried = outcome.lines_tried;
   return {symbol};

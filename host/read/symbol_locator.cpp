@@ -236,7 +236,8 @@ std::optional<located_symbol> locate_symbol(line_reader& lines,
   located_symbol located;
   found_symbol& s = located.symbol;
   s.read = *outcome.symbol;
-  s.own_check_char = s.read.last_character;
+  const printed_symbol& printed = agreeing.front()->read.printed;
+  s.own_check_char = printed.last_character;
   s.check_char_ok =
       !s.own_check_char.empty() && s.own_check_char == s.read.check_char;
   s.located = true;
@@ -247,7 +248,7 @@ std::optional<located_symbol> locate_symbol(line_reader& lines,
   if (angle >= 360) angle -= 360;
   s.angle = angle;
   s.module_size =
-      s.read.modules > 0 ? length(stop - start) / s.read.modules : 0.0;
+      printed.modules > 0 ? length(stop - start) / printed.modules : 0.0;
   s.lines_agreed = outcome.lines_agreed;
   s.lines_tried = outcome.lines_tried;
 

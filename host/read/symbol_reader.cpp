@@ -13,8 +13,8 @@ int module_count(const std::vector<char>& counts) {
 
 }  // namespace
 
-std::optional<symbol_read> symbol_reader::read(
-    std::vector<double> edges) const {
+std::optional<symbol_read> symbol_reader::read(std::vector<double> edges,
+                                               printed_symbol* printed) const {
   tarn_result result;
   result.edges = std::move(edges);
   try {
@@ -25,10 +25,9 @@ std::optional<symbol_read> symbol_reader::read(
   const auto filed = result.candidates.find("Code39 Extended");
   if (filed == result.candidates.end()) return {};
   const tarn_candidate_result& candidate = filed->second;
-  return symbol_read{candidate.text,
-                     candidate.check_char,
-                     candidate.reversed,
-                     candidate.decode_time,
-                     last_data_character(candidate.bar_thicknesses),
-                     module_count(candidate.bar_thicknesses)};
+  if (printed)
+    *printed = {last_data_character(candidate.bar_thicknesses),
+                module_count(candidate.bar_thicknesses)};
+  return symbol_read{candidate.text, candidate.check_char, candidate.reversed,
+                     candidate.decode_time};
 }
