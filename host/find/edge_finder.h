@@ -36,7 +36,6 @@ class edge_finder {
   const std::vector<double>& edges() const { return edges_; }
 
  private:
-  profile sorted_;
   profile padded_;
   std::vector<extreme> extremes_;
   std::vector<double> edges_;

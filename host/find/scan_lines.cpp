@@ -42,6 +42,11 @@ float bilinear(const grey_image& image, double x, double y) {
   return (upper + wy * (lower - upper)) * (1.0f / 255.0f);
 }
 
+bool whole_pixel_step(point direction) {
+  return direction.x == std::round(direction.x) &&
+         direction.y == std::round(direction.y);
+}
+
 }  // namespace
 
 point unit_vector(double degrees) {
@@ -55,15 +60,46 @@ scan_line clip_to_image(const grey_image& image, point through,
   double high = 1e18;
   clip_axis(through.x, direction.x, 0.5, image.width - 0.5, low, high);
   clip_axis(through.y, direction.y, 0.5, image.height - 0.5, low, high);
-  scan_line line{through + low * direction, direction, 0};
+  scan_line line{through + std::ceil(low) * direction, direction, 0};
+  if (whole_pixel_step(direction)) {
+    line.origin = {std::floor(line.origin.x) + 0.5,
+                   std::floor(line.origin.y) + 0.5};
+    low = 0;
+    high = 1e18;
+    clip_axis(line.origin.x, direction.x, 0.5, image.width - 0.5, low, high);
+    clip_axis(line.origin.y, direction.y, 0.5, image.height - 0.5, low, high);
+  } else {
+    high -= std::ceil(low);
+    low = 0;
+  }
   if (high - low + 1 >= min_line_length)
     line.length = static_cast<int>(high - low) + 1;
   return line;
 }
 
+float sample_at(const grey_image& image, point p) {
+  return bilinear(image, p.x, p.y);
+}
+
+scan_line clip_around(const grey_image& image, point centre, point direction,
+                      double half_length) {
+  scan_line line = clip_to_image(image, centre, direction);
+  const double middle = dot(centre - line.origin, direction);
+  const double first = std::max(0.0, std::ceil(middle - half_length));
+  const double last = std::min(double(line.length), middle + half_length);
+  if (last - first < min_line_length) {
+    line.length = 0;
+    return line;
+  }
+  line.origin = line.origin + first * direction;
+  line.length = static_cast<int>(last - first);
+  return line;
+}
+
 std::vector<scan_line> lines_across(const grey_image& image, point direction,
                                     double spacing) {
-  const point across = quarter_turn(direction);
+  const point across =
+      (1.0 / std::sqrt(dot(direction, direction))) * quarter_turn(direction);
   const point corners[] = {{0, 0},
                            {double(image.width), 0},
                            {0, double(image.height)},
@@ -88,6 +124,36 @@ std::vector<scan_line> lines_across(const grey_image& image, point direction,
 
 void sample_line(const grey_image& image, const scan_line& line,
                  profile& values) {
+  if (!whole_pixel_step(line.direction) || line.length == 0)
+    return sample_line_bilinear(image, line, values);
+  // The band's outer samples must lie inside the image all along the line;
+  // checking both ends suffices, the image being convex.
+  const point across = quarter_turn(line.direction);
+  const point last = line.origin + double(line.length - 1) * line.direction;
+  const auto inside = [&](point p) {
+    return p.x > 0 && p.y > 0 && p.x < image.width && p.y < image.height;
+  };
+  if (!inside(line.origin + across) || !inside(line.origin - across) ||
+      !inside(last + across) || !inside(last - across))
+    return sample_line_bilinear(image, line, values);
+  values.resize(static_cast<std::size_t>(line.length));
+  const std::ptrdiff_t width = image.width;
+  const std::ptrdiff_t step =
+      static_cast<std::ptrdiff_t>(line.direction.x) +
+      static_cast<std::ptrdiff_t>(line.direction.y) * width;
+  const std::ptrdiff_t band = static_cast<std::ptrdiff_t>(across.x) +
+                              static_cast<std::ptrdiff_t>(across.y) * width;
+  const std::uint8_t* pixel = image.row(static_cast<int>(line.origin.y)) +
+                              static_cast<int>(line.origin.x);
+  for (float& value : values) {
+    value = static_cast<float>(pixel[-band] + pixel[0] + pixel[band]) *
+            (1.0f / 765.0f);
+    pixel += step;
+  }
+}
+
+void sample_line_bilinear(const grey_image& image, const scan_line& line,
+                          profile& values) {
   values.resize(static_cast<std::size_t>(line.length));
   const point across = quarter_turn(line.direction);
   for (int i = 0; i < line.length; ++i) {

@@ -14,7 +14,9 @@ using profile = std::vector<float>;
 // The unit vector at `degrees` from the x axis, turning towards +y.
 point unit_vector(double degrees);
 
-// Sample i of the line lies at origin + i * direction (a unit vector).
+// Sample i of the line lies at origin + i * direction: a unit vector, or on
+// the cheap lines of a first look one of the steps (1, 0), (0, 1), (1, 1),
+// (1, -1) from pixel centre to pixel centre.
 struct scan_line {
   point origin;
   point direction;
@@ -28,18 +30,32 @@ struct scan_line {
 };
 
 // The part of the line through `through` with `direction` that lies inside
-// the image, `length` 0 when it misses it.
+// the image, `length` 0 when it misses it. With a whole-pixel step, its
+// samples fall on pixel centres.
 scan_line clip_to_image(const grey_image& image, point through,
                         point direction);
 
-// Parallel lines `spacing` pixels apart covering the whole image.
+// As clip_to_image, keeping only the part within `half_length` of `centre`.
+scan_line clip_around(const grey_image& image, point centre, point direction,
+                      double half_length);
+
+// Parallel lines `spacing` pixels apart (measured square to them) covering
+// the whole image.
 std::vector<scan_line> lines_across(const grey_image& image, point direction,
                                     double spacing);
 
+// The image at a point, bilinear between pixel centres.
+float sample_at(const grey_image& image, point p);
+
 // Fills `values` with the profile along the line: each sample the mean of
-// three bilinear samples one pixel apart across it.
+// three bilinear samples across it, one step (turned square) apart. Lines of
+// whole-pixel steps on pixel centres read the pixels straight.
 void sample_line(const grey_image& image, const scan_line& line,
                  profile& values);
+
+// The same, always bilinear: the plain twin of sample_line's straight reads.
+void sample_line_bilinear(const grey_image& image, const scan_line& line,
+                          profile& values);
 
 // `values` with its detail strengthened (unsharp masking): the profile plus
 // three times its difference from a Gaussian blur of two pixels. Brings back

@@ -39,27 +39,32 @@ int line_reader::read_edges(const scan_line& line,
 }
 
 int line_reader::read(const grey_image& image, const scan_line& line,
-                      std::vector<line_read>& reads,
-                      std::vector<dense_spot>* spots) {
+                      std::vector<line_read>& reads) {
   sample_line(image, line, values_);
   for (float noise_share : noise_shares) {
     finder_.find(values_, noise_share);
     if (const int count = read_edges(line, reads)) return count;
-    if (!spots) continue;
-    // Dense stretches are noted once, at the first threshold.
-    const std::vector<double>& edges = finder_.edges();
-    dense_stretches(edges, stretches_);
-    for (const edge_run& stretch : stretches_) {
-      const double from = edges[stretch.first];
-      const double to = edges[stretch.last];
-      spots->push_back(
-          {line.at((from + to) / 2), std::fabs(to - from), line.direction});
-    }
-    spots = nullptr;
   }
   // A line full of edges that reads nothing may be blurred.
   if (finder_.edges().size() < min_dense_edges) return 0;
   sharpen(values_, sharp_);
   finder_.find(sharp_, noise_shares[2]);
   return read_edges(line, reads);
+}
+
+int line_reader::glance(const grey_image& image, const scan_line& line,
+                        std::vector<line_read>& reads,
+                        std::vector<dense_spot>& spots) {
+  sample_line(image, line, values_);
+  const std::vector<double>& edges = finder_.find(values_, noise_shares[0]);
+  if (const int count = read_edges(line, reads)) return count;
+  dense_stretches(edges, stretches_);
+  const double step = std::sqrt(dot(line.direction, line.direction));
+  for (const edge_run& stretch : stretches_) {
+    const double from = edges[stretch.first];
+    const double to = edges[stretch.last];
+    spots.push_back({line.at((from + to) / 2), std::fabs(to - from) * step,
+                     line.direction});
+  }
+  return 0;
 }

@@ -32,11 +32,14 @@ class line_reader {
   explicit line_reader(const symbol_reader& reader) : reader_(reader) {}
 
   // Appends the line's readings to `reads`, trying lower noise thresholds
-  // while it reads nothing. With `spots`, appends its unread dense stretches
-  // there. Returns how many readings it appended.
+  // and sharpening while it reads nothing. Returns how many it appended.
   int read(const grey_image& image, const scan_line& line,
-           std::vector<line_read>& reads,
-           std::vector<dense_spot>* spots = nullptr);
+           std::vector<line_read>& reads);
+
+  // A first look: one noise threshold, no sharpening; appends the line's
+  // unread dense stretches to `spots`.
+  int glance(const grey_image& image, const scan_line& line,
+             std::vector<line_read>& reads, std::vector<dense_spot>& spots);
 
  private:
   int read_edges(const scan_line& line, std::vector<line_read>& reads);

@@ -12,8 +12,9 @@
 
 namespace {
 
-// The first look: rows, columns and both diagonals, in degrees.
-constexpr double first_angles[] = {0, 90, 45, 135};
+// The first look: rows, columns and both diagonals, pixel centre to pixel
+// centre.
+constexpr point first_steps[] = {{1, 0}, {0, 1}, {1, 1}, {1, -1}};
 // Lines of the first look lie this share of the image's smaller side apart,
 // within these bounds in pixels.
 constexpr double spacing_share = 1.0 / 60;
@@ -25,6 +26,13 @@ constexpr double max_spacing = 12.0;
 constexpr double spot_angle_step = 7.5;
 constexpr double spot_offsets[] = {0, -0.5, 0.5};
 constexpr std::size_t max_spots = 24;
+// Spots closer than this many line spacings square to their lines are one.
+constexpr double spot_merge = 2.5;
+// Lines through a spot reach this many times its extent (at least this many
+// pixels) either way: a symbol crossed at a steep angle is longer than the
+// stretch it showed.
+constexpr double spot_reach = 3.0;
+constexpr double min_spot_reach = 60.0;
 // Readings and spots that fall this many pixels outside a located symbol
 // still belong to it.
 constexpr double area_margin = 4.0;
@@ -40,6 +48,16 @@ double degrees_of(point direction) {
   return angle >= 180 ? angle - 180 : angle;
 }
 
+// Spots on neighbouring lines of one stretch of edges: close square to their
+// lines, overlapping along them.
+bool same_spot(const dense_spot& a, const dense_spot& b, double spacing) {
+  const point along =
+      (1.0 / std::sqrt(dot(a.direction, a.direction))) * a.direction;
+  const point apart = b.centre - a.centre;
+  return std::fabs(dot(apart, quarter_turn(along))) < spot_merge * spacing &&
+         std::fabs(dot(apart, along)) < std::max(a.extent, b.extent) / 2;
+}
+
 class page_search {
  public:
   page_search(const symbol_reader& reader, const grey_image& image)
@@ -47,10 +65,9 @@ class page_search {
 
   std::vector<found_symbol> run() {
     const double spacing = first_spacing(image_);
-    for (double angle : first_angles)
-      for (const scan_line& line :
-           lines_across(image_, unit_vector(angle), spacing))
-        lines_.read(image_, line, seeds_, &spots_);
+    for (point step : first_steps)
+      for (const scan_line& line : lines_across(image_, step, spacing))
+        lines_.glance(image_, line, seeds_, spots_);
     settle_seeds();
     search_spots(spacing);
     std::vector<found_symbol> found;
@@ -86,11 +103,8 @@ class page_search {
       if (searched.size() == max_spots) break;
       if (inside_located(spot.centre)) continue;
       const bool seen = std::any_of(
-          searched.begin(), searched.end(), [&](const dense_spot& s) {
-            return std::hypot(s.centre.x - spot.centre.x,
-                              s.centre.y - spot.centre.y) <
-                   std::max(s.extent, spot.extent) / 2;
-          });
+          searched.begin(), searched.end(),
+          [&](const dense_spot& s) { return same_spot(s, spot, spacing); });
       if (seen) continue;
       searched.push_back(spot);
       search_spot(spot, spacing);
@@ -98,17 +112,20 @@ class page_search {
     }
   }
 
+  // The spot's own angle first, with the effort the first look spared, then
+  // turning away from it both ways.
   void search_spot(const dense_spot& spot, double spacing) {
     const double own = degrees_of(spot.direction);
-    for (double turn = spot_angle_step; turn <= 90; turn += spot_angle_step)
+    const double half = std::max(spot_reach * spot.extent, min_spot_reach);
+    for (double turn = 0; turn <= 90; turn += spot_angle_step)
       for (double sign : {1.0, -1.0}) {
-        if (turn == 90 && sign < 0) continue;
+        if ((turn == 0 || turn == 90) && sign < 0) continue;
         const point direction = unit_vector(own + sign * turn);
         const point across = quarter_turn(direction);
         bool read = false;
         for (double offset : spot_offsets) {
-          const scan_line line = clip_to_image(
-              image_, spot.centre + offset * spacing * across, direction);
+          const scan_line line = clip_around(
+              image_, spot.centre + offset * spacing * across, direction, half);
           if (line.length > 0 && lines_.read(image_, line, seeds_) > 0)
             read = true;
         }

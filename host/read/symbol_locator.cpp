@@ -24,6 +24,11 @@ constexpr double max_lean = 0.02;
 constexpr int max_turns = 3;
 // Axes tried when the seed's own crosses too few lines, in degrees from it.
 constexpr double fallback_turns[] = {6, -6, 12, -12};
+// The walk along an end bar to its top or bottom: step in pixels, the least
+// contrast between bar and quiet zone, how far beyond the lines that read.
+constexpr double walk_step = 0.5;
+constexpr float min_walk_contrast = 0.08f;
+constexpr double walk_limit = 1.0;  // times the height the lines span
 
 double length(point a) { return std::sqrt(dot(a, a)); }
 point normalised(point a) { return (1.0 / length(a)) * a; }
@@ -61,14 +66,8 @@ void read_pass(line_reader& lines, const grey_image& image,
          k <= max_lines_per_side && misses < max_misses; ++k) {
       const double offset = side * k * p.step;
       const point through = p.centre + offset * across;
-      scan_line line = clip_to_image(image, through, p.axis);
-      // Only the stretch around the symbol.
-      const double middle = dot(through - line.origin, p.axis);
-      const double first = std::max(0.0, middle - half);
-      const double last = std::min(double(line.length), middle + half);
-      if (last - first < 20) break;
-      line.origin = line.origin + first * p.axis;
-      line.length = static_cast<int>(last - first);
+      const scan_line line = clip_around(image, through, p.axis, half);
+      if (line.length == 0) break;
       ++p.tried;
       scratch.clear();
       lines.read(image, line, scratch);
@@ -179,6 +178,50 @@ fitted_end fit_end(const std::vector<const crossing*>& agreeing, point up,
   return {mean, variance > 0 ? (1.0 / variance) * covariance : point{}};
 }
 
+// Where the bar beside a symbol end ends, walking from height `from` one way
+// (`sign`): where the bar's middle (`inward` from the end) turns lighter than
+// halfway between the bar and the quiet zone (`outward`). `from` when no end
+// shows within `limit` pixels.
+struct bar_walk {
+  const grey_image& image;
+  const fitted_end& end;
+  double mean_height;
+  point inward;
+  point outward;
+
+  point at(double h) const {
+    return end.at_mean + (h - mean_height) * end.per_height;
+  }
+  float bar(double h) const {
+    const point middle = at(h) + inward;
+    return (sample_at(image, middle - 0.5 * inward) + sample_at(image, middle) +
+            sample_at(image, middle + 0.5 * inward)) /
+           3;
+  }
+
+  double reach(double from, double sign, double limit) const {
+    const float dark = bar(from);
+    const float light = sample_at(image, at(from) + outward);
+    if (light - dark < min_walk_contrast) return from;
+    const float middle = (dark + light) / 2;
+    float before = dark;
+    for (double h = from + sign * walk_step; std::fabs(h - from) < limit;
+         h += sign * walk_step) {
+      const float value = bar(h);
+      if (value > middle)
+        return h - sign * walk_step * (value - middle) / (value - before);
+      before = value;
+    }
+    return from;
+  }
+};
+
+double printed_module(const std::vector<const crossing*>& agreeing, point start,
+                      point stop) {
+  const int modules = agreeing.front()->read.printed.modules;
+  return modules > 0 ? length(stop - start) / modules : 1.0;
+}
+
 }  // namespace
 
 bool symbol_area::contains(point p, double margin) const {
@@ -222,8 +265,6 @@ std::optional<located_symbol> locate_symbol(line_reader& lines,
     high = std::max(high, h);
     mean_height += h * share;
   }
-  low -= p.step / 2;
-  high += p.step / 2;
   const fitted_end start_end =
       fit_end(agreeing, up, mean_height,
               [](const crossing& c) { return c.read.start; });
@@ -233,6 +274,17 @@ std::optional<located_symbol> locate_symbol(line_reader& lines,
     return end.at_mean + (h - mean_height) * end.per_height;
   };
 
+  const double module = printed_module(agreeing, start, stop);
+  const double limit = walk_limit * (high - low) + 4 * p.step;
+  const bar_walk start_bar{image, start_end, mean_height, 0.5 * module * along,
+                           -2 * module * along};
+  const bar_walk stop_bar{image, stop_end, mean_height, -0.5 * module * along,
+                          2 * module * along};
+  const double start_top = start_bar.reach(high + p.step / 2, 1, limit);
+  const double stop_top = stop_bar.reach(high + p.step / 2, 1, limit);
+  const double start_bottom = start_bar.reach(low - p.step / 2, -1, limit);
+  const double stop_bottom = stop_bar.reach(low - p.step / 2, -1, limit);
+
   located_symbol located;
   found_symbol& s = located.symbol;
   s.read = *outcome.symbol;
@@ -241,14 +293,13 @@ std::optional<located_symbol> locate_symbol(line_reader& lines,
   s.check_char_ok =
       !s.own_check_char.empty() && s.own_check_char == s.read.check_char;
   s.located = true;
-  s.corners = {place(start_end, high), place(stop_end, high),
-               place(stop_end, low), place(start_end, low)};
+  s.corners = {place(start_end, start_top), place(stop_end, stop_top),
+               place(stop_end, stop_bottom), place(start_end, start_bottom)};
   double angle = std::atan2(-along.y, along.x) * 180 / pi;
   if (angle <= 0) angle += 360;  // -0 too
   if (angle >= 360) angle -= 360;
   s.angle = angle;
-  s.module_size =
-      printed.modules > 0 ? length(stop - start) / printed.modules : 0.0;
+  s.module_size = module;
   s.lines_agreed = outcome.lines_agreed;
   s.lines_tried = outcome.lines_tried;
 
@@ -257,7 +308,7 @@ std::optional<located_symbol> locate_symbol(line_reader& lines,
   area.up = up;
   area.length = length(stop - start);
   area.origin = start;
-  area.bottom = low - mean_height;
-  area.top = high - mean_height;
+  area.bottom = std::min(start_bottom, stop_bottom) - mean_height;
+  area.top = std::max(start_top, stop_top) - mean_height;
   return located;
 }
