@@ -62,12 +62,21 @@ scan_line clip_to_image(const grey_image& image, point through,
   clip_axis(through.y, direction.y, 0.5, image.height - 0.5, low, high);
   scan_line line{through + std::ceil(low) * direction, direction, 0};
   if (whole_pixel_step(direction)) {
+    // On pixel centres, with the band across the line inside the image too.
+    const point band = quarter_turn(direction);
+    const double margin_x = 0.5 + std::fabs(band.x);
+    const double margin_y = 0.5 + std::fabs(band.y);
     line.origin = {std::floor(line.origin.x) + 0.5,
                    std::floor(line.origin.y) + 0.5};
+    line.origin.x = std::clamp(line.origin.x, margin_x, image.width - margin_x);
+    line.origin.y =
+        std::clamp(line.origin.y, margin_y, image.height - margin_y);
     low = 0;
     high = 1e18;
-    clip_axis(line.origin.x, direction.x, 0.5, image.width - 0.5, low, high);
-    clip_axis(line.origin.y, direction.y, 0.5, image.height - 0.5, low, high);
+    clip_axis(line.origin.x, direction.x, margin_x, image.width - margin_x,
+              low, high);
+    clip_axis(line.origin.y, direction.y, margin_y, image.height - margin_y,
+              low, high);
   } else {
     high -= std::ceil(low);
     low = 0;

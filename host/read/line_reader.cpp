@@ -39,14 +39,14 @@ int line_reader::read_edges(const scan_line& line,
 }
 
 int line_reader::read(const grey_image& image, const scan_line& line,
-                      std::vector<line_read>& reads) {
+                      std::vector<line_read>& reads, bool sharpening) {
   sample_line(image, line, values_);
   for (float noise_share : noise_shares) {
     finder_.find(values_, noise_share);
     if (const int count = read_edges(line, reads)) return count;
   }
   // A line full of edges that reads nothing may be blurred.
-  if (finder_.edges().size() < min_dense_edges) return 0;
+  if (!sharpening || finder_.edges().size() < min_dense_edges) return 0;
   sharpen(values_, sharp_);
   finder_.find(sharp_, noise_shares[2]);
   return read_edges(line, reads);

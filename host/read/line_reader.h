@@ -32,9 +32,10 @@ class line_reader {
   explicit line_reader(const symbol_reader& reader) : reader_(reader) {}
 
   // Appends the line's readings to `reads`, trying lower noise thresholds
-  // and sharpening while it reads nothing. Returns how many it appended.
+  // and, when `sharpening`, a sharpened profile while it reads nothing.
+  // Returns how many it appended.
   int read(const grey_image& image, const scan_line& line,
-           std::vector<line_read>& reads);
+           std::vector<line_read>& reads, bool sharpening = true);
 
   // A first look: one noise threshold, no sharpening; appends the line's
   // unread dense stretches to `spots`.

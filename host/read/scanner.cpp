@@ -126,7 +126,8 @@ class page_search {
         for (double offset : spot_offsets) {
           const scan_line line = clip_around(
               image_, spot.centre + offset * spacing * across, direction, half);
-          if (line.length > 0 && lines_.read(image_, line, seeds_) > 0)
+          // Sharpened only at the spot's own angle: blur hides no angle.
+          if (line.length > 0 && lines_.read(image_, line, seeds_, turn == 0) > 0)
             read = true;
         }
         if (read) return;
