@@ -123,11 +123,14 @@ class page_search {
         const point direction = unit_vector(own + sign * turn);
         const point across = quarter_turn(direction);
         bool read = false;
+        // Three lines at the spot's own angle, one at each other.
         for (double offset : spot_offsets) {
+          if (turn > 0 && offset != 0) break;
           const scan_line line = clip_around(
               image_, spot.centre + offset * spacing * across, direction, half);
           // Sharpened only at the spot's own angle: blur hides no angle.
-          if (line.length > 0 && lines_.read(image_, line, seeds_, turn == 0) > 0)
+          if (line.length > 0 &&
+              lines_.read(image_, line, seeds_, turn == 0) > 0)
             read = true;
         }
         if (read) return;
