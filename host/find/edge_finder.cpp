@@ -11,10 +11,14 @@ constexpr float min_contrast = 0.05f;
 // The local dark and light levels of an edge are the darkest and lightest
 // extremes this many extremes to either side, about one character.
 constexpr std::size_t level_reach = 8;
+// The line's dark and light levels are these percentiles of its values: a
+// small symbol on a long line of paper is a few percent of it.
+constexpr double dark_share = 0.01;
+constexpr double light_share = 0.95;
 
 using extreme = edge_finder::extreme;
 
-// The 5th and 95th percentiles of the line's values, to within 1/256 of
+// Percentiles of the line's values, to within 1/256 of
 // their range, from a histogram: the line's dark and light levels.
 std::pair<float, float> dark_and_light(const profile& line) {
   constexpr int bins = 256;
@@ -32,7 +36,7 @@ std::pair<float, float> dark_and_light(const profile& line) {
     while ((seen += counts[bin]) < wanted) ++bin;
     return low + (static_cast<float>(bin) + 0.5f) / scale;
   };
-  return {level(0.05), level(0.95)};
+  return {level(dark_share), level(light_share)};
 }
 
 // Alternating maxima and minima, first and last a maximum, each differing
