@@ -108,7 +108,8 @@ std::vector<double> find_edges(const profile& line, float noise_share) {
 }
 
 const std::vector<double>& edge_finder::find(const profile& line,
-                                             float noise_share) {
+                                             float noise_share,
+                                             float min_swing) {
   edges_.clear();
   if (line.empty()) return edges_;
   const auto [dark, light] = dark_and_light(line);
@@ -123,7 +124,8 @@ const std::vector<double>& edge_finder::find(const profile& line,
   padded_.insert(padded_.end(), line.begin(), line.end());
   padded_.push_back(*std::max_element(line.end() - near_end, line.end()));
 
-  alternating_extremes(padded_, noise_share * contrast, extremes_);
+  alternating_extremes(padded_, std::max(noise_share * contrast, min_swing),
+                       extremes_);
   for (std::size_t i = 0; i + 1 < extremes_.size(); ++i) {
     const float level = edge_level(extremes_, i);
     // Padded sample j is the centre of pixel j - 1, at j - 0.5.

@@ -31,8 +31,10 @@ class edge_finder {
     float value;
   };
 
-  // Returns edges(), which stays valid until the next call.
-  const std::vector<double>& find(const profile& line, float noise_share);
+  // Returns edges(), which stays valid until the next call. A swing must
+  // also exceed `min_swing` to be an element.
+  const std::vector<double>& find(const profile& line, float noise_share,
+                                  float min_swing = 0.0f);
   const std::vector<double>& edges() const { return edges_; }
 
  private:

@@ -73,8 +73,8 @@ scan_line clip_to_image(const grey_image& image, point through,
         std::clamp(line.origin.y, margin_y, image.height - margin_y);
     low = 0;
     high = 1e18;
-    clip_axis(line.origin.x, direction.x, margin_x, image.width - margin_x,
-              low, high);
+    clip_axis(line.origin.x, direction.x, margin_x, image.width - margin_x, low,
+              high);
     clip_axis(line.origin.y, direction.y, margin_y, image.height - margin_y,
               low, high);
   } else {

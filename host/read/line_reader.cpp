@@ -53,10 +53,11 @@ int line_reader::read(const grey_image& image, const scan_line& line,
 }
 
 int line_reader::glance(const grey_image& image, const scan_line& line,
-                        std::vector<line_read>& reads,
+                        float min_swing, std::vector<line_read>& reads,
                         std::vector<dense_spot>& spots) {
   sample_line(image, line, values_);
-  const std::vector<double>& edges = finder_.find(values_, noise_shares[0]);
+  const std::vector<double>& edges =
+      finder_.find(values_, noise_shares[0], min_swing);
   if (const int count = read_edges(line, reads)) return count;
   dense_stretches(edges, stretches_);
   const double step = std::sqrt(dot(line.direction, line.direction));

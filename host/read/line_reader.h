@@ -37,9 +37,10 @@ class line_reader {
   int read(const grey_image& image, const scan_line& line,
            std::vector<line_read>& reads, bool sharpening = true);
 
-  // A first look: one noise threshold, no sharpening; appends the line's
-  // unread dense stretches to `spots`.
-  int glance(const grey_image& image, const scan_line& line,
+  // A first look: one noise threshold, and swings below `min_swing` (the
+  // page's noise) are no elements; appends the line's unread dense stretches
+  // to `spots`.
+  int glance(const grey_image& image, const scan_line& line, float min_swing,
              std::vector<line_read>& reads, std::vector<dense_spot>& spots);
 
  private:

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 #include "find/scan_lines.h"
 #include "image/edge_file_reader.h"
@@ -48,6 +49,25 @@ double degrees_of(point direction) {
   return angle >= 180 ? angle - 180 : angle;
 }
 
+// A swing that the page's noise seldom makes: a multiple of the median
+// difference between neighbouring pixels of a few rows, mostly paper.
+float noise_swing(const grey_image& image) {
+  constexpr int rows = 16;
+  constexpr float multiple = 4.0f;
+  int counts[256] = {};
+  long total = 0;
+  for (int r = 0; r < rows && image.width > 1; ++r) {
+    const std::uint8_t* row =
+        image.row((2 * r + 1) * image.height / (2 * rows));
+    for (int x = 1; x < image.width; ++x, ++total)
+      ++counts[std::abs(row[x] - row[x - 1])];
+  }
+  long seen = 0;
+  int median = 0;
+  while (median < 255 && (seen += counts[median]) * 2 < total) ++median;
+  return multiple * static_cast<float>(median) / 255.0f;
+}
+
 // Spots on neighbouring lines of one stretch of edges: close square to their
 // lines, overlapping along them.
 bool same_spot(const dense_spot& a, const dense_spot& b, double spacing) {
@@ -65,9 +85,10 @@ class page_search {
 
   std::vector<found_symbol> run() {
     const double spacing = first_spacing(image_);
+    const float noise = noise_swing(image_);
     for (point step : first_steps)
       for (const scan_line& line : lines_across(image_, step, spacing))
-        lines_.glance(image_, line, seeds_, spots_);
+        lines_.glance(image_, line, noise, seeds_, spots_);
     settle_seeds();
     search_spots(spacing);
     std::vector<found_symbol> found;
