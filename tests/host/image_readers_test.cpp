@@ -58,7 +58,8 @@ void expect_grey(const grey_image& image, const std::vector<float>& expected,
   ASSERT_EQ(image.width, 4) << what;
   ASSERT_EQ(image.height, 2) << what;
   for (std::size_t i = 0; i < expected.size(); ++i)
-    EXPECT_NEAR(image.pixels[i] / 255.0f, expected[i], tolerance) << what << " " << i;
+    EXPECT_NEAR(image.pixels[i] / 255.0f, expected[i], tolerance)
+        << what << " " << i;
 }
 
 TEST(PngReader, ReadsEveryColourTypeAsGrey) {

@@ -93,7 +93,8 @@ TEST(SymbolCutter, EvenCharactersUndoPerspective) {
   ASSERT_EQ(even.size(), flat.size());
   const double scale = even.back() / flat.back();
   for (std::size_t i = 0; i < flat.size(); ++i)
-    EXPECT_NEAR(even[i], flat[i] * scale, 0.5 * scale * 3) << i;  // half a module
+    EXPECT_NEAR(even[i], flat[i] * scale, 0.5 * scale * 3)
+        << i;  // half a module
 }
 
 }  // namespace
