@@ -110,7 +110,15 @@ class page_search {
     for (std::size_t i = settled_; i < seeds_.size(); ++i) {
       const line_read seed = seeds_[i];
       if (inside_located(0.5 * (seed.start + seed.stop))) continue;
-      if (auto located = locate_symbol(lines_, image_, seed))
+      auto located = locate_symbol(lines_, image_, seed);
+      if (!located) continue;
+      const auto same = std::find_if(located_.begin(), located_.end(),
+                                     [&](const located_symbol& l) {
+                                       return same_symbol(image_, l, *located);
+                                     });
+      if (same != located_.end())
+        merge_symbol(*same, *located);
+      else
         located_.push_back(std::move(*located));
     }
     settled_ = seeds_.size();

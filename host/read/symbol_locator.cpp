@@ -29,6 +29,10 @@ constexpr double fallback_turns[] = {6, -6, 12, -12};
 constexpr double walk_step = 0.5;
 constexpr float min_walk_contrast = 0.08f;
 constexpr double walk_limit = 1.0;  // times the height the lines span
+// Two outlines are one symbol only when their angles differ by at most this
+// many degrees and their starts by this many modules along the axis.
+constexpr double max_merge_turn = 5.0;
+constexpr double max_merge_shift = 2.0;
 
 double length(point a) { return std::sqrt(dot(a, a)); }
 point normalised(point a) { return (1.0 / length(a)) * a; }
@@ -311,4 +315,52 @@ std::optional<located_symbol> locate_symbol(line_reader& lines,
   area.bottom = std::min(start_bottom, stop_bottom) - mean_height;
   area.top = std::max(start_top, stop_top) - mean_height;
   return located;
+}
+
+bool same_symbol(const grey_image& image, const located_symbol& symbol,
+                 const located_symbol& other) {
+  const found_symbol& a = symbol.symbol;
+  const found_symbol& b = other.symbol;
+  const symbol_area& area = symbol.area;
+  const double turn = std::fabs(std::remainder(a.angle - b.angle, 360.0));
+  if (a.read.text != b.read.text || turn > max_merge_turn) return false;
+  const point b_start = 0.5 * (b.corners[0] + b.corners[3]);
+  if (std::fabs(dot(b_start - area.origin, area.along)) >
+      max_merge_shift * a.module_size)
+    return false;
+  // The heights between the two outlines, in `symbol`'s frame.
+  const double b_top = dot(b.corners[0] - area.origin, area.up);
+  const double b_bottom = dot(b.corners[3] - area.origin, area.up);
+  const double from = std::min(area.top, std::max(b_top, b_bottom));
+  const double to = std::max(area.bottom, std::min(b_top, b_bottom));
+  const point inward = 0.5 * a.module_size * area.along;
+  const point outward = -2 * a.module_size * area.along;
+  const float dark = sample_at(image, area.origin + inward);
+  const float light = sample_at(image, area.origin + outward);
+  for (double h = std::min(from, to); h <= std::max(from, to); h += 1.0) {
+    const point edge = area.origin + h * area.up;
+    if (sample_at(image, edge + inward) > (dark + light) / 2) return false;
+  }
+  return true;
+}
+
+void merge_symbol(located_symbol& symbol, const located_symbol& other) {
+  found_symbol& a = symbol.symbol;
+  const found_symbol& b = other.symbol;
+  symbol_area& area = symbol.area;
+  const auto height = [&](point p) { return dot(p - area.origin, area.up); };
+  if (height(b.corners[0]) > height(a.corners[0])) {
+    a.corners[0] = b.corners[0];
+    a.corners[1] = b.corners[1];
+  }
+  if (height(b.corners[3]) < height(a.corners[3])) {
+    a.corners[2] = b.corners[2];
+    a.corners[3] = b.corners[3];
+  }
+  area.top =
+      std::max(area.top, std::max(height(b.corners[0]), height(b.corners[1])));
+  area.bottom = std::min(area.bottom,
+                         std::min(height(b.corners[2]), height(b.corners[3])));
+  a.lines_agreed += b.lines_agreed;
+  a.lines_tried += b.lines_tried;
 }

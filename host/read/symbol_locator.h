@@ -28,6 +28,15 @@ struct located_symbol {
   symbol_area area;
 };
 
+// Whether `other` is more of `symbol`: the same text at the same angle and
+// place along the axis, with the start bar dark all the way between them
+// (lines that fail across the middle of a symbol split it in two).
+bool same_symbol(const grey_image& image, const located_symbol& symbol,
+                 const located_symbol& other);
+
+// `symbol` grown to take in `other`, its lines added.
+void merge_symbol(located_symbol& symbol, const located_symbol& other);
+
 // The symbol that `seed` read, if lines across it agree on its text.
 std::optional<located_symbol> locate_symbol(line_reader& lines,
                                             const grey_image& image,
