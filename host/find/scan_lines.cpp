@@ -60,7 +60,7 @@ scan_line clip_to_image(const grey_image& image, point through,
   double high = 1e18;
   clip_axis(through.x, direction.x, 0.5, image.width - 0.5, low, high);
   clip_axis(through.y, direction.y, 0.5, image.height - 0.5, low, high);
-  scan_line line{through + std::ceil(low) * direction, direction, 0};
+  scan_line line{through + low * direction, direction, 0};
   if (whole_pixel_step(direction)) {
     // On pixel centres, with the band across the line inside the image too.
     const point band = quarter_turn(direction);
@@ -77,9 +77,6 @@ scan_line clip_to_image(const grey_image& image, point through,
               high);
     clip_axis(line.origin.y, direction.y, margin_y, image.height - margin_y,
               low, high);
-  } else {
-    high -= std::ceil(low);
-    low = 0;
   }
   if (high - low + 1 >= min_line_length)
     line.length = static_cast<int>(high - low) + 1;

@@ -49,23 +49,38 @@ double degrees_of(point direction) {
   return angle >= 180 ? angle - 180 : angle;
 }
 
-// A swing that the page's noise seldom makes: a multiple of the median
-// difference between neighbouring pixels of a few rows, mostly paper.
-float noise_swing(const grey_image& image) {
-  constexpr int rows = 16;
-  constexpr float multiple = 4.0f;
+// The mean difference between neighbouring pixels in the calmest tenth of
+// 32-pixel pieces of 16 lines spread over the image (rows, or columns).
+int calm_difference(int lines, int length, std::ptrdiff_t along,
+                    std::ptrdiff_t across, const std::uint8_t* first) {
+  constexpr int count = 16;
+  constexpr int piece = 32;
   int counts[256] = {};
-  long total = 0;
-  for (int r = 0; r < rows && image.width > 1; ++r) {
-    const std::uint8_t* row =
-        image.row((2 * r + 1) * image.height / (2 * rows));
-    for (int x = 1; x < image.width; ++x, ++total)
-      ++counts[std::abs(row[x] - row[x - 1])];
+  int total = 0;
+  for (int k = 0; k < count; ++k) {
+    const std::uint8_t* at = first + (2 * k + 1) * lines / (2 * count) * across;
+    for (int start = 0; start + piece <= length; start += piece, ++total) {
+      int sum = 0;
+      for (int i = start + 1; i < start + piece; ++i)
+        sum += std::abs(at[i * along] - at[(i - 1) * along]);
+      ++counts[std::min(255, sum / (piece - 1))];
+    }
   }
-  long seen = 0;
-  int median = 0;
-  while (median < 255 && (seen += counts[median]) * 2 < total) ++median;
-  return multiple * static_cast<float>(median) / 255.0f;
+  int seen = 0;
+  int tenth = 0;
+  while (tenth < 255 && (seen += counts[tenth]) * 10 < total) ++tenth;
+  return total > 0 ? tenth : 255;
+}
+
+// A swing that the page's noise seldom makes: a multiple of the calmest
+// pixel-to-pixel differences along rows or columns (blank paper, or along
+// the bars of a symbol that fills the image).
+float noise_swing(const grey_image& image) {
+  constexpr float multiple = 3.0f;
+  const int calm = std::min(
+      calm_difference(image.height, image.width, 1, image.width, image.row(0)),
+      calm_difference(image.width, image.height, image.width, 1, image.row(0)));
+  return calm == 255 ? 0.0f : multiple * static_cast<float>(calm) / 255.0f;
 }
 
 // Spots on neighbouring lines of one stretch of edges: close square to their
