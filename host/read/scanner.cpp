@@ -26,14 +26,15 @@ constexpr double max_spacing = 12.0;
 // of the spacing) beside it.
 constexpr double spot_angle_step = 7.5;
 constexpr double spot_offsets[] = {0, -0.5, 0.5};
-constexpr std::size_t max_spots = 24;
+constexpr std::size_t max_spots = 16;
 // Spots closer than this many line spacings square to their lines are one.
 constexpr double spot_merge = 2.5;
-// Lines through a spot reach this many times its extent (at least this many
-// pixels) either way: a symbol crossed at a steep angle is longer than the
-// stretch it showed.
+// Lines through a spot reach this many times its extent (within these
+// bounds in pixels) either way: a symbol crossed at a steep angle is longer
+// than the stretch it showed.
 constexpr double spot_reach = 3.0;
 constexpr double min_spot_reach = 60.0;
+constexpr double max_spot_reach = 400.0;
 // Readings and spots that fall this many pixels outside a located symbol
 // still belong to it.
 constexpr double area_margin = 4.0;
@@ -160,7 +161,8 @@ class page_search {
   // turning away from it both ways.
   void search_spot(const dense_spot& spot, double spacing) {
     const double own = degrees_of(spot.direction);
-    const double half = std::max(spot_reach * spot.extent, min_spot_reach);
+    const double half = std::clamp(spot_reach * spot.extent, min_spot_reach,
+                                   max_spot_reach);
     for (double turn = 0; turn <= 90; turn += spot_angle_step)
       for (double sign : {1.0, -1.0}) {
         if ((turn == 0 || turn == 90) && sign < 0) continue;
