@@ -19,33 +19,6 @@ namespace {
 
 enum exit_status { all_read = 0, some_not_read = 1, usage_or_input_error = 2 };
 
-// Interim output of every found symbol, until the report prints them.
-void print_text_symbols(const std::string& file,
-                        const std::vector<found_symbol>& found) {
-  if (found.empty()) std::cout << escape_text(file) << ": no symbol\n";
-  for (const found_symbol& s : found)
-    std::cout << escape_text(file) << ": \"" << escape_text(s.read.text)
-              << "\" at " << s.corners[0].x << ',' << s.corners[0].y
-              << " angle " << s.angle << '\n';
-}
-
-void print_json_symbols(const std::string& file,
-                        const std::vector<found_symbol>& found) {
-  std::cout << "{\"file\": " << json_string(file) << ", \"symbols\": [";
-  for (std::size_t i = 0; i < found.size(); ++i) {
-    const found_symbol& s = found[i];
-    std::cout << (i ? ", " : "") << "{\"text\": " << json_string(s.read.text)
-              << ", \"angle\": " << s.angle << ", \"corners\": [";
-    for (std::size_t c = 0; c < s.corners.size(); ++c)
-      std::cout << (c ? ", " : "") << '[' << s.corners[c].x << ", "
-                << s.corners[c].y << ']';
-    std::cout << "], \"module_size\": " << s.module_size
-              << ", \"lines_agreed\": " << s.lines_agreed
-              << ", \"lines_tried\": " << s.lines_tried << '}';
-  }
-  std::cout << "]}\n";
-}
-
 void print_error(const std::string& message) {
   std::cerr << "tarn-scan: " << message << '\n';
 }
@@ -58,13 +31,12 @@ int scan_all(const scan_options& options, const symbol_reader& reader) {
     const std::string& file = options.inputs[i];
     progress.show(i, file);
     try {
-      const std::vector<found_symbol> found =
-          read_input(reader, read_file_bytes(file));
+      const vote_outcome outcome = scan_input(reader, read_file_bytes(file));
       if (options.json)
-        print_json_symbols(file, found);
+        print_json_report(std::cout, file, outcome);
       else
-        print_text_symbols(file, found);
-      if (found.empty() && status == all_read) status = some_not_read;
+        print_text_report(std::cout, file, outcome);
+      if (!outcome.symbol && status == all_read) status = some_not_read;
     } catch (const input_error& e) {
       progress.clear();
       print_error(escape_text(file) + ": " + e.what());

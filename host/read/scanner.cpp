@@ -161,8 +161,8 @@ class page_search {
   // turning away from it both ways.
   void search_spot(const dense_spot& spot, double spacing) {
     const double own = degrees_of(spot.direction);
-    const double half = std::clamp(spot_reach * spot.extent, min_spot_reach,
-                                   max_spot_reach);
+    const double half =
+        std::clamp(spot_reach * spot.extent, min_spot_reach, max_spot_reach);
     for (double turn = 0; turn <= 90; turn += spot_angle_step)
       for (double sign : {1.0, -1.0}) {
         if ((turn == 0 || turn == 90) && sign < 0) continue;
@@ -191,13 +191,22 @@ class page_search {
   std::vector<located_symbol> located_;
 };
 
+// The first symbol read, for the single-symbol report; a symbol whose check
+// character failed counts its lines as rejected.
 vote_outcome outcome_of(const std::vector<found_symbol>& found) {
   vote_outcome outcome;
   if (found.empty()) return outcome;
-  outcome.symbol = found.front().read;
-  outcome.lines_agreed = found.front().lines_agreed;
-  outcome.lines_read = found.front().lines_agreed;
-  outcome.lines_tried = found.front().lines_tried;
+  const auto read =
+      std::find_if(found.begin(), found.end(),
+                   [](const found_symbol& f) { return !f.read.text.empty(); });
+  const found_symbol& first = read != found.end() ? *read : found.front();
+  if (read != found.end()) {
+    outcome.symbol = first.read;
+    outcome.lines_agreed = outcome.lines_read = first.lines_agreed;
+  } else {
+    outcome.lines_rejected = first.lines_agreed;
+  }
+  outcome.lines_tried = first.lines_tried;
   return outcome;
 }
 

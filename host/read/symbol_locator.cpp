@@ -2,12 +2,16 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 #include "read/line_vote.h"
 
 namespace {
 
 constexpr double pi = 3.14159265358979323846;
+// A symbol is read when at least this many lines across it agree, and more
+// agree than disagree.
+constexpr int min_agreeing_lines = 2;
 // Lines across the symbol stop this many misses in a row past its edge.
 constexpr int max_misses = 4;
 constexpr int max_lines_per_side = 120;
@@ -245,14 +249,22 @@ std::optional<located_symbol> locate_symbol(line_reader& lines,
        ++miss)
     vote.add_line({});
   const vote_outcome outcome = vote.outcome();
-  if (!outcome.symbol || outcome.lines_agreed < 2 ||
-      outcome.lines_agreed <= outcome.lines_read - outcome.lines_agreed)
+  // Lines whose only reading failed the check character (text empty) agree
+  // on a symbol too: one found with its text left empty.
+  const bool rejected = !outcome.symbol &&
+                        outcome.lines_rejected >= min_agreeing_lines &&
+                        outcome.lines_rejected > outcome.lines_read;
+  const int agreed = rejected ? outcome.lines_rejected : outcome.lines_agreed;
+  const int disagreed = outcome.lines_read + outcome.lines_rejected - agreed;
+  if ((!outcome.symbol && !rejected) || agreed < min_agreeing_lines ||
+      agreed <= disagreed)
     return {};
+  const std::string text = rejected ? std::string() : outcome.symbol->text;
 
   std::vector<const crossing*> agreeing;
   point start{}, stop{};
   for (const crossing& c : p.crossings) {
-    if (c.read.read.text != outcome.symbol->text) continue;
+    if (c.read.read.text != text) continue;
     agreeing.push_back(&c);
     start = start + c.read.start;
     stop = stop + c.read.stop;
@@ -291,7 +303,7 @@ std::optional<located_symbol> locate_symbol(line_reader& lines,
 
   located_symbol located;
   found_symbol& s = located.symbol;
-  s.read = *outcome.symbol;
+  s.read = rejected ? agreeing.front()->read.read : *outcome.symbol;
   const printed_symbol& printed = agreeing.front()->read.printed;
   s.own_check_char = printed.last_character;
   s.check_char_ok =
@@ -304,7 +316,7 @@ std::optional<located_symbol> locate_symbol(line_reader& lines,
   if (angle >= 360) angle -= 360;
   s.angle = angle;
   s.module_size = module;
-  s.lines_agreed = outcome.lines_agreed;
+  s.lines_agreed = agreed;
   s.lines_tried = outcome.lines_tried;
 
   symbol_area& area = located.area;
