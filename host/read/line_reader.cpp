@@ -44,6 +44,8 @@ int line_reader::read(const grey_image& image, const scan_line& line,
   for (float noise_share : noise_shares) {
     finder_.find(values_, noise_share);
     if (const int count = read_edges(line, reads)) return count;
+    // Too few clear edges for a symbol: lower thresholds would find noise.
+    if (finder_.edges().size() < min_dense_edges) return 0;
   }
   // A line full of edges that reads nothing may be blurred.
   if (!sharpening || finder_.edges().size() < min_dense_edges) return 0;
