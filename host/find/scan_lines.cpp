@@ -130,7 +130,9 @@ std::vector<scan_line> lines_across(const grey_image& image, point direction,
 
 void sample_line(const grey_image& image, const scan_line& line,
                  profile& values) {
-  if (!whole_pixel_step(line.direction) || line.length == 0)
+  const bool on_centres = line.origin.x - 0.5 == std::floor(line.origin.x) &&
+                          line.origin.y - 0.5 == std::floor(line.origin.y);
+  if (!whole_pixel_step(line.direction) || !on_centres || line.length == 0)
     return sample_line_bilinear(image, line, values);
   // The band's outer samples must lie inside the image all along the line;
   // checking both ends suffices, the image being convex.
@@ -173,11 +175,27 @@ void sample_line_bilinear(const grey_image& image, const scan_line& line,
   }
 }
 
-void sharpen(const profile& values, profile& sharp) {
-  constexpr int reach = 6;
-  constexpr double sigma = 2.0;
-  constexpr float amount = 3.0f;
-  float weights[2 * reach + 1];
+void sample_wide_line(const grey_image& image, const scan_line& line,
+                      profile& values, profile& scratch) {
+  constexpr int bands = 5;
+  constexpr double apart = 3.0;
+  const point across = (1.0 / std::sqrt(dot(line.direction, line.direction))) *
+                       quarter_turn(line.direction);
+  values.assign(static_cast<std::size_t>(line.length), 0.0f);
+  for (int band = -bands / 2; band <= bands / 2; ++band) {
+    scan_line shifted = line;
+    shifted.origin = line.origin + (band * apart) * across;
+    sample_line(image, shifted, scratch);
+    for (std::size_t i = 0; i < values.size(); ++i)
+      values[i] += scratch[i] * (1.0f / bands);
+  }
+}
+
+void sharpen(const profile& values, double sigma, float amount,
+             profile& sharp) {
+  constexpr int max_reach = 12;
+  const int reach = std::min(max_reach, static_cast<int>(std::ceil(3 * sigma)));
+  float weights[2 * max_reach + 1];
   float total = 0.0f;
   for (int d = -reach; d <= reach; ++d)
     total += weights[d + reach] =

@@ -57,9 +57,16 @@ void sample_line(const grey_image& image, const scan_line& line,
 void sample_line_bilinear(const grey_image& image, const scan_line& line,
                           profile& values);
 
+// The profile of a band 15 pixels wide across the line: the mean of five
+// parallel profiles three pixels apart. Quiets the noise where a blurred
+// symbol's narrow elements are left as small ripples.
+void sample_wide_line(const grey_image& image, const scan_line& line,
+                      profile& values, profile& scratch);
+
 // `values` with its detail strengthened (unsharp masking): the profile plus
-// three times its difference from a Gaussian blur of two pixels. Brings back
-// narrow elements that a blur of about a module has flattened to a ripple.
-void sharpen(const profile& values, profile& sharp);
+// `amount` times its difference from a Gaussian blur of `sigma` pixels.
+// Brings back narrow elements that a blur of about a module has flattened to
+// a ripple.
+void sharpen(const profile& values, double sigma, float amount, profile& sharp);
 
 #endif

@@ -10,6 +10,15 @@ namespace {
 // flattened.
 constexpr float noise_shares[] = {0.25f, 0.1f, 0.04f};
 
+// Unsharp masks tried in turn on a blurred line: Gaussian sigma in pixels,
+// amount.
+struct sharpening_step {
+  double sigma;
+  float amount;
+};
+constexpr sharpening_step sharpening_steps[] = {
+    {2.0, 3.0f}, {2.0, 5.0f}, {2.5, 5.0f}};
+
 }  // namespace
 
 int line_reader::read_edges(const scan_line& line,
@@ -47,11 +56,16 @@ int line_reader::read(const grey_image& image, const scan_line& line,
     // Too few clear edges for a symbol: lower thresholds would find noise.
     if (finder_.edges().size() < min_dense_edges) return 0;
   }
-  // A line full of edges that reads nothing may be blurred.
+  // A line full of edges that reads nothing may be blurred: its wide band,
+  // quieter, sharpened.
   if (!sharpening || finder_.edges().size() < min_dense_edges) return 0;
-  sharpen(values_, sharp_);
-  finder_.find(sharp_, noise_shares[2]);
-  return read_edges(line, reads);
+  sample_wide_line(image, line, wide_, sharp_);
+  for (const sharpening_step& step : sharpening_steps) {
+    sharpen(wide_, step.sigma, step.amount, sharp_);
+    finder_.find(sharp_, noise_shares[2]);
+    if (const int count = read_edges(line, reads)) return count;
+  }
+  return 0;
 }
 
 int line_reader::glance(const grey_image& image, const scan_line& line,

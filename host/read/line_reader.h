@@ -49,6 +49,7 @@ class line_reader {
   const symbol_reader& reader_;
   edge_finder finder_;
   profile values_;
+  profile wide_;
   profile sharp_;
   std::vector<edge_run> runs_;
   std::vector<edge_run> stretches_;
