@@ -128,14 +128,20 @@ class page_search {
       if (inside_located(0.5 * (seed.start + seed.stop))) continue;
       auto located = locate_symbol(lines_, image_, seed);
       if (!located) continue;
-      const auto same = std::find_if(located_.begin(), located_.end(),
-                                     [&](const located_symbol& l) {
-                                       return same_symbol(image_, l, *located);
-                                     });
-      if (same != located_.end())
-        merge_symbol(*same, *located);
-      else
+      // Seen from either outline: one may stand at a poorer angle.
+      const auto same = std::find_if(
+          located_.begin(), located_.end(), [&](const located_symbol& l) {
+            return same_symbol(image_, l, *located) ||
+                   same_symbol(image_, *located, l);
+          });
+      if (same == located_.end()) {
         located_.push_back(std::move(*located));
+        continue;
+      }
+      // The outline that more lines agree on takes in the other.
+      if (located->symbol.lines_agreed > same->symbol.lines_agreed)
+        std::swap(*same, *located);
+      merge_symbol(*same, *located);
     }
     settled_ = seeds_.size();
   }

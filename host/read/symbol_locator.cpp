@@ -35,8 +35,10 @@ constexpr float min_walk_contrast = 0.08f;
 constexpr double walk_limit = 1.0;  // times the height the lines span
 // Two outlines are one symbol only when their angles differ by at most this
 // many degrees and their starts by this many modules along the axis.
-constexpr double max_merge_turn = 5.0;
+constexpr double max_merge_turn = 10.0;
 constexpr double max_merge_shift = 2.0;
+// An outline extends another only when their angles differ by at most this.
+constexpr double max_extend_turn = 2.0;
 
 double length(point a) { return std::sqrt(dot(a, a)); }
 point normalised(point a) { return (1.0 / length(a)) * a; }
@@ -343,8 +345,11 @@ bool same_symbol(const grey_image& image, const located_symbol& symbol,
   // The heights between the two outlines, in `symbol`'s frame.
   const double b_top = dot(b.corners[0] - area.origin, area.up);
   const double b_bottom = dot(b.corners[3] - area.origin, area.up);
-  const double from = std::min(area.top, std::max(b_top, b_bottom));
-  const double to = std::max(area.bottom, std::min(b_top, b_bottom));
+  const double b_high = std::max(b_top, b_bottom);
+  const double b_low = std::min(b_top, b_bottom);
+  if (b_low <= area.top && b_high >= area.bottom) return true;  // overlapping
+  const double from = std::min(area.top, b_high);
+  const double to = std::max(area.bottom, b_low);
   const point inward = 0.5 * a.module_size * area.along;
   const point outward = -2 * a.module_size * area.along;
   const float dark = sample_at(image, area.origin + inward);
@@ -360,6 +365,11 @@ void merge_symbol(located_symbol& symbol, const located_symbol& other) {
   found_symbol& a = symbol.symbol;
   const found_symbol& b = other.symbol;
   symbol_area& area = symbol.area;
+  a.lines_agreed += b.lines_agreed;
+  a.lines_tried += b.lines_tried;
+  // An outline at another angle is a poorer one: it only adds its lines.
+  if (std::fabs(std::remainder(a.angle - b.angle, 360.0)) > max_extend_turn)
+    return;
   const auto height = [&](point p) { return dot(p - area.origin, area.up); };
   if (height(b.corners[0]) > height(a.corners[0])) {
     a.corners[0] = b.corners[0];
@@ -373,6 +383,4 @@ void merge_symbol(located_symbol& symbol, const located_symbol& other) {
       std::max(area.top, std::max(height(b.corners[0]), height(b.corners[1])));
   area.bottom = std::min(area.bottom,
                          std::min(height(b.corners[2]), height(b.corners[3])));
-  a.lines_agreed += b.lines_agreed;
-  a.lines_tried += b.lines_tried;
 }
