@@ -26,6 +26,10 @@ constexpr double max_spacing = 12.0;
 // of the spacing) beside it.
 constexpr double spot_angle_step = 7.5;
 constexpr double spot_offsets[] = {0, -0.5, 0.5};
+// A symbol lies within 22.5 degrees of one of the first look's four
+// directions, whose lines leave a spot on it if they cannot read it; lines
+// turn this far from the spot's own.
+constexpr double max_spot_turn = 30.0;
 constexpr std::size_t max_spots = 16;
 // Spots closer than this many line spacings square to their lines are one.
 constexpr double spot_merge = 2.5;
@@ -169,9 +173,9 @@ class page_search {
     const double own = degrees_of(spot.direction);
     const double half =
         std::clamp(spot_reach * spot.extent, min_spot_reach, max_spot_reach);
-    for (double turn = 0; turn <= 90; turn += spot_angle_step)
+    for (double turn = 0; turn <= max_spot_turn; turn += spot_angle_step)
       for (double sign : {1.0, -1.0}) {
-        if ((turn == 0 || turn == 90) && sign < 0) continue;
+        if (turn == 0 && sign < 0) continue;
         const point direction = unit_vector(own + sign * turn);
         const point across = quarter_turn(direction);
         bool read = false;

@@ -1,4 +1,4 @@
-// Scans one input, an image or an edge file, for a Code 39 Extended symbol.
+// Scans one input, an image or an edge file, for Code 39 Extended symbols.
 #ifndef TARN_HOST_SCANNER_H
 #define TARN_HOST_SCANNER_H
 
@@ -13,14 +13,18 @@
 std::vector<symbol_read> read_scan_line(const symbol_reader& reader,
                                         const std::vector<double>& edges);
 
-// Reads the image along rows and columns and votes.
+// The single-symbol forms below serve the one-line report until it prints
+// every symbol.
+
+// The first symbol that find_symbols reads, as a vote's outcome.
 vote_outcome scan_image(const symbol_reader& reader, const grey_image& image);
 
 // Reads each line of an edge file and votes.
 vote_outcome scan_edge_lines(const symbol_reader& reader,
                              const std::vector<std::vector<double>>& lines);
 
-// Every symbol on the page, each once, where it stands.
+// Every symbol on the page, each once, where it stands: in the order found,
+// read when lines across it agree (see found_symbol).
 std::vector<found_symbol> find_symbols(const symbol_reader& reader,
                                        const grey_image& image);
 
