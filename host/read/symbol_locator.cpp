@@ -142,7 +142,7 @@ pass best_pass(line_reader& lines, const grey_image& image,
   pass p;
   p.axis = seed_axis;
   p.centre = 0.5 * (seed.start + seed.stop);
-  p.step = std::clamp(symbol_length / 60, 1.0, 4.0);
+  p.step = std::clamp(symbol_length / 60, 1.0, 6.0);
   read_pass(lines, image, seed, p, scratch);
   for (double turn : fallback_turns) {
     if (p.crossings.size() >= 3) break;
