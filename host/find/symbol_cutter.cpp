@@ -170,3 +170,24 @@ void even_characters(const std::vector<double>& edges, const edge_run& run,
     at = even.back();
   }
 }
+
+void undo_ink_spread(const std::vector<double>& edges, const edge_run& run,
+                     std::vector<double>& thinned) {
+  thinned.assign(edges.begin() + static_cast<std::ptrdiff_t>(run.first),
+                 edges.begin() + static_cast<std::ptrdiff_t>(run.last) + 1);
+  // Bars are elements 0, 2, ...; spaces (gaps too) 1, 3, ...
+  std::vector<double> bars, spaces;
+  for (std::size_t i = 0; i + 1 < thinned.size(); ++i)
+    (i % 2 == 0 ? bars : spaces)
+        .push_back(std::fabs(thinned[i + 1] - thinned[i]));
+  const auto median = [](std::vector<double>& widths) {
+    const auto middle =
+        widths.begin() + static_cast<std::ptrdiff_t>(widths.size() / 2);
+    std::nth_element(widths.begin(), middle, widths.end());
+    return *middle;
+  };
+  const double spread = (median(bars) - median(spaces)) / 2;
+  const double direction = thinned.back() > thinned.front() ? 1.0 : -1.0;
+  for (std::size_t i = 0; i < thinned.size(); ++i)
+    thinned[i] += (i % 2 == 0 ? 0.5 : -0.5) * spread * direction;
+}

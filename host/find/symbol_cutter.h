@@ -42,6 +42,13 @@ void dense_stretches(const std::vector<double>& edges,
 void even_characters(const std::vector<double>& edges, const edge_run& run,
                      std::vector<double>& even);
 
+// The run's edges with ink spread undone: bars printed (or seen) wider or
+// narrower than their modules, spaces the other way. Half the difference of
+// the median bar and the median space (both narrow) is taken off each bar
+// and given to each space. Fills `thinned`.
+void undo_ink_spread(const std::vector<double>& edges, const edge_run& run,
+                     std::vector<double>& thinned);
+
 constexpr std::size_t max_runs_per_line = 64;
 constexpr std::size_t min_dense_edges = 20;
 

@@ -37,6 +37,11 @@ int line_reader::read_edges(const scan_line& line,
       even_characters(edges, run, run_edges_);
       read = reader_.read(run_edges_, &printed);
     }
+    if (!read) {
+      // Ink spread can make narrow bars as wide as wide spaces.
+      undo_ink_spread(edges, run, run_edges_);
+      read = reader_.read(run_edges_, &printed);
+    }
     if (!read) continue;
     point start = line.at(*first);
     point stop = line.at(*last);

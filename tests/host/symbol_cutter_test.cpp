@@ -97,4 +97,19 @@ TEST(SymbolCutter, EvenCharactersUndoPerspective) {
         << i;  // half a module
 }
 
+TEST(SymbolCutter, UndoesInkSpread) {
+  std::vector<double> printed;
+  add_symbol(printed, 0, "CODE39");
+  for (double spread : {1.0, -1.0}) {  // a third of a module either way
+    std::vector<double> seen = printed;
+    for (std::size_t i = 0; i < seen.size(); ++i)
+      seen[i] += (i % 2 == 0 ? -0.5 : 0.5) * spread;
+    std::vector<double> thinned;
+    undo_ink_spread(seen, {0, seen.size() - 1}, thinned);
+    ASSERT_EQ(thinned.size(), printed.size());
+    for (std::size_t i = 0; i < printed.size(); ++i)
+      EXPECT_NEAR(thinned[i], printed[i], 1e-9) << spread << " " << i;
+  }
+}
+
 }  // namespace
