@@ -32,8 +32,8 @@ std::vector<grey_image> samples() {
   std::vector<grey_image> images;
   for (const char* name : {"check-char-2px.png", "clean-1px.png",
                            "degraded-tilted.png", "quarter-turn.png"})
-    images.push_back(read_png(
-        read_file_bytes(std::string(TARN_SAMPLES_DIR) + "/" + name)));
+    images.push_back(
+        read_png(read_file_bytes(std::string(TARN_SAMPLES_DIR) + "/" + name)));
   images.push_back(read_pnm(read_file_bytes(std::string(TARN_SAMPLES_DIR) +
                                             "/degraded-low-contrast.pgm")));
   return images;
@@ -44,8 +44,8 @@ void add_noise(grey_image& image, int amount) {
   unsigned state = 99;
   for (std::uint8_t& pixel : image.pixels) {
     state = state * 1103515245u + 12345u;
-    const int noisy = pixel + static_cast<int>((state >> 8) % (2 * amount + 1)) -
-                      amount;
+    const int noisy =
+        pixel + static_cast<int>((state >> 8) % (2 * amount + 1)) - amount;
     pixel = static_cast<std::uint8_t>(std::clamp(noisy, 0, 255));
   }
 }
@@ -68,10 +68,9 @@ std::vector<grey_image> drawn(bool degraded) {
   struct variant {
     double angle, module, blur, far_scale;
   };
-  const variant variants[] = {{0, 3, 0.5, 1},   {0, 2, 0.5, 1},
-                              {180, 3, 0.5, 1}, {25, 3, 0.5, 1},
-                              {90, 2.5, 0.5, 1}, {0, 3, 2.7, 1},
-                              {5, 3, 0.8, 0.7}, {40, 3.5, 1, 1}};
+  const variant variants[] = {
+      {0, 3, 0.5, 1},    {0, 2, 0.5, 1}, {180, 3, 0.5, 1}, {25, 3, 0.5, 1},
+      {90, 2.5, 0.5, 1}, {0, 3, 2.7, 1}, {5, 3, 0.8, 0.7}, {40, 3.5, 1, 1}};
   std::vector<grey_image> images;
   for (const variant& v : variants) {
     grey_image image = drawing::blank_page(600, 400);
@@ -114,9 +113,8 @@ const std::vector<grey_image>& image_class(int index) {
   return classes[index];
 }
 
-const char* const class_names[] = {"samples", "drawn_clean",
-                                   "drawn_degraded", "page_1200x900_four",
-                                   "page_4000x3000_one"};
+const char* const class_names[] = {"samples", "drawn_clean", "drawn_degraded",
+                                   "page_1200x900_four", "page_4000x3000_one"};
 
 // Runs `read` (symbols read in one image) over the class, one image per
 // iteration in turn.
@@ -149,8 +147,8 @@ void zxing_cpp(benchmark::State& state) {
   ZXing::DecodeHints hints;
   hints.setFormats(ZXing::BarcodeFormat::Code39);
   time_reader(state, [&](const grey_image& image) {
-    const ZXing::ImageView view(image.pixels.data(), image.width,
-                                image.height, ZXing::ImageFormat::Lum);
+    const ZXing::ImageView view(image.pixels.data(), image.width, image.height,
+                                ZXing::ImageFormat::Lum);
     return static_cast<int>(ZXing::ReadBarcodes(view, hints).size());
   });
 }
