@@ -4,7 +4,8 @@
 // drawn symbols clean and degraded, a 1200x900 page of four symbols among
 // text, a 4000x3000 page with one small symbol. Counters: images per class,
 // and symbols read per image.
-// zbar.h first: zxing-cpp defines a macro that its C++ part uses as a name.
+// zbar.h first: zxing-cpp defines a macro that zbar's C++ part uses as a
+// name.
 #include <zbar.h>
 // clang-format off
 #include <ZXing/ReadBarcode.h>
