@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "fuzz/invariant.h"
+#include "image/edge_file_reader.h"
 #include "image/image_pages.h"
 #include "image/input_error.h"
 #include "plugin/tarn_code39ext.h"
@@ -17,11 +18,15 @@ namespace {
 // on more pixels, at a fraction of the executions per second.
 constexpr std::size_t max_scanned_pixels = 1 << 16;
 
-void check_outcome(const vote_outcome& outcome) {
-  INVARIANT(outcome.lines_agreed <= outcome.lines_read);
-  INVARIANT(outcome.lines_read <= outcome.lines_tried);
-  INVARIANT(outcome.lines_rejected <= outcome.lines_tried);
-  INVARIANT(!outcome.symbol || outcome.lines_agreed > 0);
+// A symbol is reported with its text, and lines that agree on it.
+void check_symbols(const std::vector<found_symbol>& symbols) {
+  for (const found_symbol& symbol : symbols) {
+    INVARIANT(!symbol.read.text.empty());
+    INVARIANT(symbol.lines_agreed > 0);
+    INVARIANT(symbol.lines_agreed <= symbol.lines_tried);
+    INVARIANT(!symbol.located || (symbol.angle >= 0 && symbol.angle < 360 &&
+                                  symbol.module_size > 0));
+  }
 }
 
 void check_page(const symbol_reader& reader, const grey_image& image) {
@@ -30,7 +35,7 @@ void check_page(const symbol_reader& reader, const grey_image& image) {
                                        static_cast<std::size_t>(image.height));
   INVARIANT(static_cast<long long>(image.pixels.size()) <= max_image_pixels);
   if (image.pixels.size() <= max_scanned_pixels)
-    check_outcome(scan_image(reader, image));
+    check_symbols(find_symbols(reader, image));
 }
 
 // A broken page must not keep the other pages from reading.
@@ -57,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
     if (looks_like_image(bytes))
       check_pages(reader, bytes);
     else
-      check_outcome(scan_input(reader, bytes));
+      check_symbols(read_edge_lines(reader, read_edge_file(bytes)));
   } catch (const input_error&) {
   }
   return 0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <utility>
 
 namespace {
 
@@ -10,24 +11,39 @@ constexpr float min_contrast = 0.05f;
 // The local dark and light levels of an edge are the darkest and lightest
 // extremes this many extremes to either side, about one character.
 constexpr std::size_t level_reach = 8;
+// The line's dark and light levels are these percentiles of its values: a
+// small symbol on a long line of paper is a few percent of it.
+constexpr double dark_share = 0.01;
+constexpr double light_share = 0.95;
 
-struct extreme {
-  std::size_t index;
-  float value;
-};
+using extreme = edge_finder::extreme;
 
-float percentile(profile values, double share) {
-  const auto nth =
-      values.begin() + static_cast<std::ptrdiff_t>(
-                           share * static_cast<double>(values.size() - 1));
-  std::nth_element(values.begin(), nth, values.end());
-  return *nth;
+// Percentiles of the line's values, to within 1/256 of
+// their range, from a histogram: the line's dark and light levels.
+std::pair<float, float> dark_and_light(const profile& line) {
+  constexpr int bins = 256;
+  const auto [lowest, highest] = std::minmax_element(line.begin(), line.end());
+  const float low = *lowest;
+  const float range = *highest - low;
+  if (range <= 0) return {low, low};
+  int counts[bins] = {};
+  const float scale = (bins - 1) / range;
+  for (float value : line) ++counts[static_cast<int>((value - low) * scale)];
+  const auto level = [&](double share) {
+    const auto wanted = static_cast<long>(share * (line.size() - 1)) + 1;
+    long seen = 0;
+    int bin = 0;
+    while ((seen += counts[bin]) < wanted) ++bin;
+    return low + (static_cast<float>(bin) + 0.5f) / scale;
+  };
+  return {level(dark_share), level(light_share)};
 }
 
 // Alternating maxima and minima, first and last a maximum, each differing
 // from its neighbours by more than `swing`.
-std::vector<extreme> alternating_extremes(const profile& line, float swing) {
-  std::vector<extreme> extremes;
+void alternating_extremes(const profile& line, float swing,
+                          std::vector<extreme>& extremes) {
+  extremes.clear();
   extreme candidate{0, line[0]};
   bool seeking_max = true;
   for (std::size_t i = 1; i < line.size(); ++i) {
@@ -45,7 +61,6 @@ std::vector<extreme> alternating_extremes(const profile& line, float swing) {
     }
   }
   if (seeking_max) extremes.push_back(candidate);
-  return extremes;
 }
 
 // The threshold of the edge between extremes `i` and `i + 1`: halfway between
@@ -88,29 +103,34 @@ double crossing(const profile& line, const extreme& from, const extreme& to,
 }  // namespace
 
 std::vector<double> find_edges(const profile& line, float noise_share) {
-  if (line.empty()) return {};
-  const float light = percentile(line, 0.95);
-  const float contrast = light - percentile(line, 0.05);
-  if (contrast < min_contrast) return {};
+  edge_finder finder;
+  return finder.find(line, noise_share);
+}
+
+const std::vector<double>& edge_finder::find(const profile& line,
+                                             float noise_share,
+                                             float min_swing) {
+  edges_.clear();
+  if (line.empty()) return edges_;
+  const auto [dark, light] = dark_and_light(line);
+  const float contrast = light - dark;
+  if (contrast < min_contrast) return edges_;
 
   // One sample on each side, as light as the lightest near that end, closes
   // bars that touch the ends.
   const std::size_t near_end = std::min(line.size(), 3 + line.size() / 16);
-  profile padded;
-  padded.reserve(line.size() + 2);
-  padded.push_back(*std::max_element(line.begin(), line.begin() + near_end));
-  padded.insert(padded.end(), line.begin(), line.end());
-  padded.push_back(*std::max_element(line.end() - near_end, line.end()));
+  padded_.clear();
+  padded_.push_back(*std::max_element(line.begin(), line.begin() + near_end));
+  padded_.insert(padded_.end(), line.begin(), line.end());
+  padded_.push_back(*std::max_element(line.end() - near_end, line.end()));
 
-  const std::vector<extreme> extremes =
-      alternating_extremes(padded, noise_share * contrast);
-  std::vector<double> edges;
-  edges.reserve(extremes.size());
-  for (std::size_t i = 0; i + 1 < extremes.size(); ++i) {
-    const float level = edge_level(extremes, i);
+  alternating_extremes(padded_, std::max(noise_share * contrast, min_swing),
+                       extremes_);
+  for (std::size_t i = 0; i + 1 < extremes_.size(); ++i) {
+    const float level = edge_level(extremes_, i);
     // Padded sample j is the centre of pixel j - 1, at j - 0.5.
-    edges.push_back(crossing(padded, extremes[i], extremes[i + 1], level) -
-                    0.5);
+    edges_.push_back(crossing(padded_, extremes_[i], extremes_[i + 1], level) -
+                     0.5);
   }
-  return edges;
+  return edges_;
 }

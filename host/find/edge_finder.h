@@ -9,6 +9,7 @@
 #ifndef TARN_HOST_EDGE_FINDER_H
 #define TARN_HOST_EDGE_FINDER_H
 
+#include <cstddef>
 #include <vector>
 
 #include "find/scan_lines.h"
@@ -21,5 +22,25 @@
 // light-to-dark edge and its trailing edge. A line without enough contrast
 // has none.
 std::vector<double> find_edges(const profile& line, float noise_share);
+
+// The same, keeping its buffers from line to line.
+class edge_finder {
+ public:
+  struct extreme {
+    std::size_t index;
+    float value;
+  };
+
+  // Returns edges(), which stays valid until the next call. A swing must
+  // also exceed `min_swing` to be an element.
+  const std::vector<double>& find(const profile& line, float noise_share,
+                                  float min_swing = 0.0f);
+  const std::vector<double>& edges() const { return edges_; }
+
+ private:
+  profile padded_;
+  std::vector<extreme> extremes_;
+  std::vector<double> edges_;
+};
 
 #endif

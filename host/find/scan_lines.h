@@ -1,16 +1,72 @@
-// The reflectance profiles that the scanner reads from an image: rows spread
-// over its whole height, then columns spread over its whole width, so that a
-// symbol turned by a quarter turn reads too. Each profile averages a thin band
-// of neighbouring rows (columns), which smooths noise along the bars.
+// Straight scan lines across a grey image at any angle, and the reflectance
+// profile along one of them. Each profile sample averages a short band across
+// the line, which smooths noise along the bars.
 #ifndef TARN_HOST_SCAN_LINES_H
 #define TARN_HOST_SCAN_LINES_H
 
 #include <vector>
 
+#include "find/point.h"
 #include "image/image.h"
 
 using profile = std::vector<float>;
 
-std::vector<profile> scan_profiles(const grey_image& image);
+// The unit vector at `degrees` from the x axis, turning towards +y.
+point unit_vector(double degrees);
+
+// Sample i of the line lies at origin + i * direction: a unit vector, or on
+// the cheap lines of a first look one of the steps (1, 0), (0, 1), (1, 1),
+// (1, -1) from pixel centre to pixel centre.
+struct scan_line {
+  point origin;
+  point direction;
+  int length = 0;
+
+  // The point at a position along the profile, in the edge finder's units
+  // (sample i spans [i, i + 1)).
+  point at(double position) const {
+    return origin + (position - 0.5) * direction;
+  }
+};
+
+// The part of the line through `through` with `direction` that lies inside
+// the image, `length` 0 when it misses it. With a whole-pixel step, its
+// samples fall on pixel centres.
+scan_line clip_to_image(const grey_image& image, point through,
+                        point direction);
+
+// As clip_to_image, keeping only the part within `half_length` of `centre`.
+scan_line clip_around(const grey_image& image, point centre, point direction,
+                      double half_length);
+
+// Parallel lines `spacing` pixels apart (measured square to them) covering
+// the whole image.
+std::vector<scan_line> lines_across(const grey_image& image, point direction,
+                                    double spacing);
+
+// The image at a point, bilinear between pixel centres.
+float sample_at(const grey_image& image, point p);
+
+// Fills `values` with the profile along the line: each sample the mean of
+// three bilinear samples across it, one step (turned square) apart. Lines of
+// whole-pixel steps on pixel centres read the pixels straight.
+void sample_line(const grey_image& image, const scan_line& line,
+                 profile& values);
+
+// The same, always bilinear: the plain twin of sample_line's straight reads.
+void sample_line_bilinear(const grey_image& image, const scan_line& line,
+                          profile& values);
+
+// The profile of a band 15 pixels wide across the line: the mean of five
+// parallel profiles three pixels apart. Quiets the noise where a blurred
+// symbol's narrow elements are left as small ripples.
+void sample_wide_line(const grey_image& image, const scan_line& line,
+                      profile& values, profile& scratch);
+
+// `values` with its detail strengthened (unsharp masking): the profile plus
+// `amount` times its difference from a Gaussian blur of `sigma` pixels.
+// Brings back narrow elements that a blur of about a module has flattened to
+// a ripple.
+void sharpen(const profile& values, double sigma, float amount, profile& sharp);
 
 #endif

@@ -5,12 +5,8 @@
 #include <array>
 #include <string>
 
+#include "find/point.h"
 #include "read/symbol_reader.h"
-
-struct point {
-  double x = 0.0;
-  double y = 0.0;
-};
 
 struct found_symbol {
   symbol_read read;            // the text of the lines that agree

@@ -1,86 +1,260 @@
 #include "read/scanner.h"
 
-#include "find/edge_finder.h"
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
 #include "find/scan_lines.h"
-#include "find/symbol_cutter.h"
-#include "image/edge_file_reader.h"
-#include "image/png_reader.h"
-#include "image/pnm_reader.h"
+#include "read/line_reader.h"
+#include "read/line_vote.h"
+#include "read/symbol_locator.h"
 
 namespace {
 
-// The edge finder's noise thresholds, as shares of a line's contrast, tried
-// in turn until the line reads: a high one first, which ignores noise and
-// JPEG ringing, then lower ones, which keep the narrow elements that blur has
-// flattened.
-constexpr float noise_shares[] = {0.25f, 0.1f, 0.04f};
+// The first look: rows, columns and both diagonals, pixel centre to pixel
+// centre.
+constexpr point first_steps[] = {{1, 0}, {0, 1}, {1, 1}, {1, -1}};
+// Lines of the first look lie this share of the image's smaller side apart,
+// within these bounds in pixels.
+constexpr double spacing_share = 1.0 / 60;
+constexpr double min_spacing = 3.0;
+constexpr double max_spacing = 12.0;
+// Around a dense spot lines are tried at this step of angle, nearest to the
+// spot's own line first, each through the spot and at these offsets (shares
+// of the spacing) beside it.
+constexpr double spot_angle_step = 7.5;
+constexpr double spot_offsets[] = {0, -0.5, 0.5};
+// A symbol lies within 22.5 degrees of one of the first look's four
+// directions, whose lines leave a spot on it if they cannot read it; lines
+// turn this far from the spot's own.
+constexpr double max_spot_turn = 30.0;
+constexpr std::size_t max_spots = 16;
+// Spots closer than this many line spacings square to their lines are one.
+constexpr double spot_merge = 2.5;
+// Lines through a spot reach this many times its extent (within these
+// bounds in pixels) either way: a symbol crossed at a steep angle is longer
+// than the stretch it showed.
+constexpr double spot_reach = 3.0;
+constexpr double min_spot_reach = 60.0;
+constexpr double max_spot_reach = 400.0;
+// Readings and spots that fall this many pixels outside a located symbol
+// still belong to it.
+constexpr double area_margin = 4.0;
 
-std::vector<symbol_read> read_profile(const symbol_reader& reader,
-                                      const profile& line) {
-  for (float noise_share : noise_shares) {
-    std::vector<symbol_read> reads =
-        read_scan_line(reader, find_edges(line, noise_share));
-    if (!reads.empty()) return reads;
-  }
-  return {};
+double first_spacing(const grey_image& image) {
+  return std::clamp(std::min(image.width, image.height) * spacing_share,
+                    min_spacing, max_spacing);
 }
 
-}  // namespace
+double degrees_of(point direction) {
+  double angle = std::atan2(direction.y, direction.x) * 180 / 3.14159265358979;
+  if (angle < 0) angle += 180;
+  return angle >= 180 ? angle - 180 : angle;
+}
 
+// The mean difference between neighbouring pixels in the calmest tenth of
+// 32-pixel pieces of 16 lines spread over the image (rows, or columns).
+int calm_difference(int lines, int length, std::ptrdiff_t along,
+                    std::ptrdiff_t across, const std::uint8_t* first) {
+  constexpr int count = 16;
+  constexpr int piece = 32;
+  int counts[256] = {};
+  int total = 0;
+  for (int k = 0; k < count; ++k) {
+    const std::uint8_t* at = first + (2 * k + 1) * lines / (2 * count) * across;
+    for (int start = 0; start + piece <= length; start += piece, ++total) {
+      int sum = 0;
+      for (int i = start + 1; i < start + piece; ++i)
+        sum += std::abs(at[i * along] - at[(i - 1) * along]);
+      ++counts[std::min(255, sum / (piece - 1))];
+    }
+  }
+  int seen = 0;
+  int tenth = 0;
+  while (tenth < 255 && (seen += counts[tenth]) * 10 < total) ++tenth;
+  return total > 0 ? tenth : 255;
+}
+
+// A swing that the page's noise seldom makes: a multiple of the calmest
+// pixel-to-pixel differences along rows or columns (blank paper, or along
+// the bars of a symbol that fills the image).
+float noise_swing(const grey_image& image) {
+  constexpr float multiple = 3.0f;
+  const int calm = std::min(
+      calm_difference(image.height, image.width, 1, image.width, image.row(0)),
+      calm_difference(image.width, image.height, image.width, 1, image.row(0)));
+  return calm == 255 ? 0.0f : multiple * static_cast<float>(calm) / 255.0f;
+}
+
+// Spots on neighbouring lines of one stretch of edges: close square to their
+// lines, overlapping along them.
+bool same_spot(const dense_spot& a, const dense_spot& b, double spacing) {
+  const point along =
+      (1.0 / std::sqrt(dot(a.direction, a.direction))) * a.direction;
+  const point apart = b.centre - a.centre;
+  return std::fabs(dot(apart, quarter_turn(along))) < spot_merge * spacing &&
+         std::fabs(dot(apart, along)) < std::max(a.extent, b.extent) / 2;
+}
+
+class page_search {
+ public:
+  page_search(const symbol_reader& reader, const grey_image& image)
+      : lines_(reader), image_(image) {}
+
+  std::vector<found_symbol> run() {
+    const double spacing = first_spacing(image_);
+    const float noise = noise_swing(image_);
+    for (point step : first_steps)
+      for (const scan_line& line : lines_across(image_, step, spacing))
+        lines_.glance(image_, line, noise, seeds_, spots_);
+    settle_seeds();
+    search_spots(spacing);
+    std::vector<found_symbol> found;
+    found.reserve(located_.size());
+    for (located_symbol& l : located_) found.push_back(std::move(l.symbol));
+    return found;
+  }
+
+ private:
+  bool inside_located(point p) const {
+    return std::any_of(located_.begin(), located_.end(),
+                       [&](const located_symbol& l) {
+                         return l.area.contains(p, area_margin);
+                       });
+  }
+
+  // Each reading not yet inside a located symbol seeds one.
+  void settle_seeds() {
+    for (std::size_t i = settled_; i < seeds_.size(); ++i) {
+      const line_read seed = seeds_[i];
+      if (inside_located(0.5 * (seed.start + seed.stop))) continue;
+      auto located = locate_symbol(lines_, image_, seed);
+      if (!located) continue;
+      // Seen from either outline: one may stand at a poorer angle.
+      const auto same = std::find_if(
+          located_.begin(), located_.end(), [&](const located_symbol& l) {
+            return same_symbol(image_, l, *located) ||
+                   same_symbol(image_, *located, l);
+          });
+      if (same == located_.end()) {
+        located_.push_back(std::move(*located));
+        continue;
+      }
+      // The outline that more lines agree on takes in the other.
+      if (located->symbol.lines_agreed > same->symbol.lines_agreed)
+        std::swap(*same, *located);
+      merge_symbol(*same, *located);
+    }
+    settled_ = seeds_.size();
+  }
+
+  // Lines at other angles through each dense spot that no symbol explains,
+  // until one reads there.
+  void search_spots(double spacing) {
+    std::vector<dense_spot> searched;
+    for (const dense_spot& spot : spots_) {
+      if (searched.size() == max_spots) break;
+      if (inside_located(spot.centre)) continue;
+      const bool seen = std::any_of(
+          searched.begin(), searched.end(),
+          [&](const dense_spot& s) { return same_spot(s, spot, spacing); });
+      if (seen) continue;
+      searched.push_back(spot);
+      search_spot(spot, spacing);
+      settle_seeds();
+    }
+  }
+
+  // The spot's own angle first, with the effort the first look spared, then
+  // turning away from it both ways.
+  void search_spot(const dense_spot& spot, double spacing) {
+    const double own = degrees_of(spot.direction);
+    const double half =
+        std::clamp(spot_reach * spot.extent, min_spot_reach, max_spot_reach);
+    for (double turn = 0; turn <= max_spot_turn; turn += spot_angle_step)
+      for (double sign : {1.0, -1.0}) {
+        if (turn == 0 && sign < 0) continue;
+        const point direction = unit_vector(own + sign * turn);
+        const point across = quarter_turn(direction);
+        bool read = false;
+        // Three lines at the spot's own angle, one at each other.
+        for (double offset : spot_offsets) {
+          if (turn > 0 && offset != 0) break;
+          const scan_line line = clip_around(
+              image_, spot.centre + offset * spacing * across, direction, half);
+          // Sharpened only at the spot's own angle: blur hides no angle.
+          if (line.length > 0 &&
+              lines_.read(image_, line, seeds_, turn == 0) > 0)
+            read = true;
+        }
+        if (read) return;
+      }
+  }
+
+  line_reader lines_;
+  const grey_image& image_;
+  std::vector<line_read> seeds_;
+  std::size_t settled_ = 0;
+  std::vector<dense_spot> spots_;
+  std::vector<located_symbol> located_;
+};
+
+// Every symbol that one edge file line reads; how each was printed is added
+// to `printed`, and the reading to `all_reads`.
 std::vector<symbol_read> read_scan_line(const symbol_reader& reader,
-                                        const std::vector<double>& edges) {
+                                        const std::vector<double>& edges,
+                                        std::vector<symbol_read>& all_reads,
+                                        std::vector<printed_symbol>& printed) {
+  std::vector<edge_run> runs;
+  cut_symbols(edges, runs);
   std::vector<symbol_read> reads;
-  for (const edge_run& run : cut_symbols(edges)) {
+  for (const edge_run& run : runs) {
     const auto first = edges.begin() + static_cast<std::ptrdiff_t>(run.first);
     const auto last = edges.begin() + static_cast<std::ptrdiff_t>(run.last);
-    if (auto read = reader.read(std::vector<double>(first, last + 1)))
-      reads.push_back(std::move(*read));
+    printed_symbol form;
+    if (auto read = reader.read(std::vector<double>(first, last + 1), &form)) {
+      reads.push_back(*read);
+      all_reads.push_back(std::move(*read));
+      printed.push_back(std::move(form));
+    }
   }
   return reads;
-}
-
-vote_outcome scan_image(const symbol_reader& reader, const grey_image& image) {
-  line_vote vote;
-  for (const profile& line : scan_profiles(image))
-    vote.add_line(read_profile(reader, line));
-  return vote.outcome();
-}
-
-vote_outcome scan_edge_lines(const symbol_reader& reader,
-                             const std::vector<std::vector<double>>& lines) {
-  line_vote vote;
-  for (const std::vector<double>& edges : lines)
-    vote.add_line(read_scan_line(reader, edges));
-  return vote.outcome();
-}
-
-namespace {
-
-std::vector<found_symbol> found(const vote_outcome& outcome) {
-  if (!outcome.symbol) return {};
-  found_symbol symbol;
-  symbol.read = *outcome.symbol;
-  symbol.lines_agreed = outcome.lines_agreed;
-  symbol.lines_tried = outcome.lines_tried;
-  return {symbol};
 }
 
 }  // namespace
 
 std::vector<found_symbol> find_symbols(const symbol_reader& reader,
                                        const grey_image& image) {
-  return found(scan_image(reader, image));
+  std::vector<found_symbol> found = page_search(reader, image).run();
+  // Lines that agree on a refused check character read no symbol.
+  found.erase(std::remove_if(found.begin(), found.end(),
+                             [](const found_symbol& symbol) {
+                               return symbol.read.text.empty();
+                             }),
+              found.end());
+  return found;
 }
 
 std::vector<found_symbol> read_edge_lines(
     const symbol_reader& reader,
     const std::vector<std::vector<double>>& lines) {
-  return found(scan_edge_lines(reader, lines));
-}
-
-vote_outcome scan_input(const symbol_reader& reader,
-                        const std::vector<unsigned char>& bytes) {
-  if (looks_like_png(bytes)) return scan_image(reader, read_png(bytes));
-  if (looks_like_pnm(bytes)) return scan_image(reader, read_pnm(bytes));
-  return scan_edge_lines(reader, read_edge_file(bytes));
+  line_vote vote;
+  std::vector<symbol_read> reads;
+  std::vector<printed_symbol> printed;
+  for (const std::vector<double>& edges : lines)
+    vote.add_line(read_scan_line(reader, edges, reads, printed));
+  const vote_outcome outcome = vote.outcome();
+  if (!outcome.symbol) return {};
+  found_symbol symbol;
+  symbol.read = *outcome.symbol;
+  const auto winner = std::find_if(
+      reads.begin(), reads.end(),
+      [&](const symbol_read& read) { return read.text == symbol.read.text; });
+  symbol.own_check_char =
+      printed[static_cast<std::size_t>(winner - reads.begin())].last_character;
+  symbol.check_char_ok = !symbol.own_check_char.empty() &&
+                         symbol.own_check_char == symbol.read.check_char;
+  symbol.lines_agreed = outcome.lines_agreed;
+  symbol.lines_tried = outcome.lines_tried;
+  return {symbol};
 }

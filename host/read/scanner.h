@@ -1,4 +1,4 @@
-// Scans one input, an image or an edge file, for a Code 39 Extended symbol.
+// Scans one input, an image or an edge file, for Code 39 Extended symbols.
 #ifndef TARN_HOST_SCANNER_H
 #define TARN_HOST_SCANNER_H
 
@@ -6,31 +6,15 @@
 
 #include "image/image.h"
 #include "read/found_symbol.h"
-#include "read/line_vote.h"
 #include "read/symbol_reader.h"
 
-// Every symbol read along one scan line, given by its edges.
-std::vector<symbol_read> read_scan_line(const symbol_reader& reader,
-                                        const std::vector<double>& edges);
-
-// Reads the image along rows and columns and votes.
-vote_outcome scan_image(const symbol_reader& reader, const grey_image& image);
-
-// Reads each line of an edge file and votes.
-vote_outcome scan_edge_lines(const symbol_reader& reader,
-                             const std::vector<std::vector<double>>& lines);
-
-// Every symbol on the page, each once, where it stands.
+// Every symbol on the page, each once, where it stands: in the order found,
+// read when lines across it agree (see found_symbol).
 std::vector<found_symbol> find_symbols(const symbol_reader& reader,
                                        const grey_image& image);
 
 // The symbols that the lines of an edge file read.
 std::vector<found_symbol> read_edge_lines(
     const symbol_reader& reader, const std::vector<std::vector<double>>& lines);
-
-// A PNG or PNM image, else an edge file. Throws input_error when the input
-// cannot be read.
-vote_outcome scan_input(const symbol_reader& reader,
-                        const std::vector<unsigned char>& bytes);
 
 #endif

@@ -15,6 +15,14 @@ struct symbol_read {
   double decode_time = 0.0;  // microseconds
 };
 
+// What the decoder's module counts tell of the printed symbol.
+struct printed_symbol {
+  // The symbol's own check character, the last data character as printed;
+  // empty when the parsed counts do not spell one.
+  std::string last_character;
+  int modules = 0;  // first bar to last, each element as many as parsed
+};
+
 class symbol_reader {
  public:
   symbol_reader(const decoder_1d_interface& decoder, TARN_CHECKSUMFLAGS flags)
@@ -23,7 +31,9 @@ class symbol_reader {
   // The decoder's reading of one symbol's edges, or nothing when it finds no
   // symbol there. An exception from the decoder counts as no reading: the
   // scan goes on with the next candidate.
-  std::optional<symbol_read> read(std::vector<double> edges) const;
+  // With `printed`, fills it too.
+  std::optional<symbol_read> read(std::vector<double> edges,
+                                  printed_symbol* printed = nullptr) const;
 
  private:
   const decoder_1d_interface& decoder_;

@@ -1,4 +1,5 @@
-// The edge finder on synthetic profiles whose edges are known exactly.
+// The edge finder on synthetic profiles whose edges are known exactly, and
+// the scan lines it reads.
 #include "find/edge_finder.h"
 
 #include <gtest/gtest.h>
@@ -40,22 +41,6 @@ profile render(const std::vector<double>& edges, int length, float dark,
   return line;
 }
 
-profile gaussian_blur(const profile& line, double sigma) {
-  const int reach = static_cast<int>(std::ceil(4 * sigma));
-  profile blurred(line.size());
-  for (int x = 0; x < static_cast<int>(line.size()); ++x) {
-    double sum = 0, weights = 0;
-    for (int d = -reach; d <= reach; ++d) {
-      const int at = std::clamp(x + d, 0, static_cast<int>(line.size()) - 1);
-      const double weight = std::exp(-d * d / (2 * sigma * sigma));
-      sum += weight * line[static_cast<std::size_t>(at)];
-      weights += weight;
-    }
-    blurred[static_cast<std::size_t>(x)] = static_cast<float>(sum / weights);
-  }
-  return blurred;
-}
-
 double largest_error(const std::vector<double>& found,
                      const std::vector<double>& expected) {
   double largest = 0;
@@ -91,28 +76,6 @@ TEST(EdgeFinder, PlacesEdgesBetweenPixelsAtSubPixelPrecision) {
   }
 }
 
-TEST(EdgeFinder, ThresholdsFollowTheLinesOwnLevels) {
-  const std::vector<double> edges = pattern_edges(15.4, 2.2, 3);
-  const std::pair<float, float> levels[] = {
-      {0.0f, 1.0f}, {0.45f, 0.55f}, {0.7f, 0.8f}, {0.05f, 0.3f}};
-  for (auto [dark, light] : levels) {
-    const std::vector<double> found =
-        find_edges(render(edges, 100, dark, light), 0.25f);
-    ASSERT_EQ(found.size(), edges.size()) << dark << "-" << light;
-    EXPECT_LE(largest_error(found, edges), 0.1) << dark << "-" << light;
-  }
-}
-
-TEST(EdgeFinder, BarsTouchingTheEndsGetEdgesAtTheEnds) {
-  // A symbol drawn without quiet zones, filling the line.
-  for (double module : {1.0, 2.0, 5.0}) {
-    const std::vector<double> edges = pattern_edges(0, module, 3);
-    const profile line =
-        render(edges, static_cast<int>(edges.back()), 0.0f, 1.0f);
-    EXPECT_EQ(find_edges(line, 0.25f), edges) << module;
-  }
-}
-
 TEST(EdgeFinder, LinesWithoutContrastHaveNoEdges) {
   const profile lines[] = {
       {},
@@ -124,63 +87,22 @@ TEST(EdgeFinder, LinesWithoutContrastHaveNoEdges) {
     EXPECT_TRUE(find_edges(line, 0.04f).empty());
 }
 
-TEST(EdgeFinder, RipplesBelowTheNoiseShareAreNotElements) {
-  const std::vector<double> edges = pattern_edges(30, 3, 2);
-  profile line = render(edges, 110, 0.0f, 1.0f);
-  // A ripple of a tenth of the contrast in the quiet zone before the symbol.
-  for (std::size_t x = 4; x < 24; x += 4) line[x] = 0.9f;
-
-  const std::vector<double> calm = find_edges(line, 0.25f);
-  ASSERT_EQ(calm.size(), edges.size());
-  EXPECT_LE(largest_error(calm, edges), 1e-6);
-  EXPECT_GT(find_edges(line, 0.04f).size(), edges.size());
-}
-
-TEST(EdgeFinder, BlurKeepsEdgesOfWideElementsInPlace) {
-  const std::vector<double> edges = {20, 28, 36, 44.5, 52, 60.25};
-  for (double sigma : {0.7, 1.0, 1.5}) {
-    const std::vector<double> found =
-        find_edges(gaussian_blur(render(edges, 80, 0.1f, 0.9f), sigma), 0.25f);
-    ASSERT_EQ(found.size(), edges.size()) << sigma;
-    EXPECT_LE(largest_error(found, edges), 0.1) << sigma;
+// The straight pixel reads of whole-pixel lines against their plain twin.
+TEST(ScanLines, StraightReadsMatchBilinearOnes) {
+  grey_image image{40, 30, {}};
+  unsigned state = 3;
+  for (int i = 0; i < 40 * 30; ++i)
+    image.pixels.push_back(static_cast<std::uint8_t>((state *= 69069u) >> 24));
+  for (point step : {point{1, 0}, point{0, 1}, point{1, 1}, point{1, -1}}) {
+    for (const scan_line& line : lines_across(image, step, 2.5)) {
+      profile straight, bilinear;
+      sample_line(image, line, straight);
+      sample_line_bilinear(image, line, bilinear);
+      ASSERT_EQ(straight.size(), bilinear.size());
+      for (std::size_t i = 0; i < straight.size(); ++i)
+        ASSERT_NEAR(straight[i], bilinear[i], 1e-5) << step.x << step.y << i;
+    }
   }
-}
-
-TEST(EdgeFinder, NarrowElementsKeepTheirWidthUnderBlur) {
-  // Two pixels per module, each pixel averaged with its neighbours: narrow
-  // elements no longer reach full black or white.
-  const std::vector<double> edges = pattern_edges(20, 2, 3);
-  const profile sharp = render(edges, 110, 0.0f, 1.0f);
-  profile blurred = sharp;
-  for (std::size_t x = 1; x + 1 < sharp.size(); ++x)
-    blurred[x] = (sharp[x - 1] + sharp[x] + sharp[x + 1]) / 3;
-  const std::vector<double> found = find_edges(blurred, 0.25f);
-  ASSERT_EQ(found.size(), edges.size());
-  EXPECT_LE(largest_error(found, edges), 0.1);
-}
-
-TEST(EdgeFinder, UnevenLightingMovesNoEdge) {
-  // Light falls from 0.95 to 0.45 along the line, dark rises from 0 to 0.2.
-  const std::vector<double> edges = pattern_edges(20.3, 2.5, 4);
-  profile line = render(edges, 150, 0.0f, 1.0f);
-  for (std::size_t x = 0; x < line.size(); ++x) {
-    const float along = static_cast<float>(x) / line.size();
-    const float dark = 0.2f * along;
-    const float light = 0.95f - 0.5f * along;
-    line[x] = dark + (light - dark) * line[x];
-  }
-  const std::vector<double> found = find_edges(line, 0.25f);
-  ASSERT_EQ(found.size(), edges.size());
-  EXPECT_LE(largest_error(found, edges), 0.3);
-}
-
-TEST(EdgeFinder, ALowNoiseShareKeepsNarrowElementsThatBlurFlattened) {
-  // One-pixel modules blurred until the narrow elements keep a fraction of
-  // the contrast of the wide ones.
-  const std::vector<double> edges = pattern_edges(12, 1, 3);
-  const profile line = gaussian_blur(render(edges, 60, 0.0f, 1.0f), 0.7);
-  EXPECT_LT(find_edges(line, 0.25f).size(), edges.size());
-  EXPECT_EQ(find_edges(line, 0.04f).size(), edges.size());
 }
 
 }  // namespace
