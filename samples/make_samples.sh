@@ -36,6 +36,15 @@ zint -b 9 -d 'PAGE 1' --scale=1 --quietzones -o page1.tmp.png
 zint -b 9 -d 'Page two' --scale=1 --quietzones -o page2.tmp.png
 $magick page1.tmp.png page2.tmp.png -colorspace Gray -depth 8 -compress LZW \
   two-pages.tif
+# A page of two symbols side by side, and a symbol turned by 30 degrees.
+zint -b 9 -d 'LEFT 1' --scale=1 --quietzones --height=40 -o left.tmp.png
+zint -b 9 -d 'right 2' --scale=1 --quietzones --height=40 -o right.tmp.png
+$magick left.tmp.png right.tmp.png -colorspace Gray +append \
+  -bordercolor white -border 20 two-symbols.png
+zint -b 9 -d 'TURNED 30' --scale=1 --quietzones --height=40 \
+  -o turned.tmp.png
+$magick turned.tmp.png -colorspace Gray -background white -rotate -30 \
+  turned-30.png
 rm -f ./*.tmp.*
 
 # Edge file: zint's modules as runs, 0.33 units per module, the symbol once
