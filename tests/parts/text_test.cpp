@@ -1,0 +1,130 @@
+// The text layer: full-ASCII translation and the check character against the
+// published chart and values, do_checksum's rule, and the value tables as a
+// host that reads or alters them sees them.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <stdexcept>
+
+#include "tests/support/code39_model.h"
+#include "tests/support/plugin_exports.h"
+
+namespace {
+
+// Taken while the program starts, before any text is translated.
+const bool tables_empty_at_start =
+    _code_to_value.empty() && _value_to_code.empty();
+
+// One greedy pass: a charted shift pair where one starts, else the character.
+std::string translated(const std::string& code) {
+  std::string text;
+  for (std::size_t i = 0; i < code.size(); ++i) {
+    int pair = 0;
+    while (pair < 128 && code39::full_ascii(pair) != code.substr(i, 2)) ++pair;
+    text += pair < 128 ? static_cast<char>(pair) : code[i];
+    i += pair < 128;
+  }
+  return text;
+}
+
+TEST(FullAscii, TranslatesGreedilyAndChecksAllButTheLastCharacter) {
+  std::mt19937 random(3);
+  const std::string alphabet = code39::characters + "$$$%%%///+++ax";
+  std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
+  for (int i = 0; i < 3000; ++i) {
+    std::string code(i % 12, ' ');
+    for (char& c : code) c = alphabet[pick(random)];
+    const auto [text, check] = decode(code);
+    EXPECT_EQ(text, translated(code)) << code;
+    EXPECT_EQ(check,
+              std::string(1, code39::check_character(code.substr(
+                                 0, code.empty() ? 0 : code.size() - 1))))
+        << code;
+  }
+  std::string chart, ascii;
+  for (int code = 0; code < 128; ++code) {
+    chart += code39::full_ascii(code);
+    ascii += static_cast<char>(code);
+  }
+  EXPECT_EQ(decode(chart).first, ascii);
+}
+
+TEST(DoChecksum, VerifiesOrStripsTheWholeTail) {
+  using namespace std::string_literals;
+  const struct {
+    std::string text, check;
+    int flags;
+    std::string expected;
+  } cases[] = {
+      {"ABC", "BC", 1, "ABC"}, {"ABC", "BC", 2, "A"},  {"ABC", "XC", 1, ""},
+      {"ABC", "AC", 2, ""},    {"ABC", "ABC", 2, ""},  {"ABC", "", 2, "ABC"},
+      {"A\0"s, "\0"s, 2, "A"}, {"AB", "W", 0, "AB"},   {"AB", "W", 3, "AB"},
+      {"AB", "W", -1, "AB"},   {"AB", "ABC", 0, "AB"},
+  };
+  for (const auto& c : cases) {
+    std::string check = c.check;
+    EXPECT_EQ(
+        do_checksum(c.text, check, static_cast<TARN_CHECKSUMFLAGS>(c.flags)),
+        c.expected)
+        << c.text << " / " << c.check << " / " << c.flags;
+    EXPECT_EQ(check, c.check);
+  }
+  for (int verifying : {1, 2}) {
+    std::string check = "ABC";
+    try {
+      do_checksum("AB", check, static_cast<TARN_CHECKSUMFLAGS>(verifying));
+      ADD_FAILURE() << "nothing thrown";
+    } catch (const std::out_of_range& error) {
+      EXPECT_STREQ(error.what(), "basic_string::substr");
+    }
+  }
+}
+
+std::map<char, int> code39_values() {
+  std::map<char, int> values;
+  for (int v = 0; v < 43; ++v) values[code39::characters[v]] = v;
+  return values;
+}
+
+TEST(ValueTables, EveryTranslationRestoresTheRowsAndKeepsOtherKeys) {
+  EXPECT_TRUE(tables_empty_at_start);
+  std::mt19937 random(5);
+  std::uniform_int_distribution<int> any(-3, 46);
+  for (int i = 0; i < 200; ++i) {
+    _code_to_value = {};
+    _value_to_code = {};
+    decode("");
+    std::map<char, int> values = code39_values();
+    std::map<int, char> codes;
+    for (const auto& [c, v] : values) codes[v] = c;
+    // What a host may have done to the tables since they were filled.
+    for (int change = 0; change < i % 6; ++change) {
+      const char c = static_cast<char>(any(random) + '0');
+      const int v = any(random);
+      const bool erase = v % 2 != 0;
+      if (erase) _code_to_value.erase(c), _value_to_code.erase(v);
+      if (!erase) _code_to_value[c] = v, _value_to_code[v] = c;
+      if (code39::characters.find(c) > 42) {
+        if (erase) values.erase(c);
+        if (!erase) values[c] = v;
+      }
+      if (v < 0 || v > 42) {
+        if (erase) codes.erase(v);
+        if (!erase) codes[v] = c;
+      }
+    }
+    EXPECT_EQ(decode("CODE39W").second, "W");
+    EXPECT_EQ(_code_to_value, values) << i;
+    EXPECT_EQ(_value_to_code, codes) << i;
+  }
+  // A lookup enters an unknown character with value 0; the last character
+  // of a translated text is not looked up.
+  decode("a*b");
+  EXPECT_EQ(_code_to_value.count('a') + _code_to_value.count('*'), 2u);
+  EXPECT_EQ(_code_to_value.count('b'), 0u);
+  EXPECT_EQ(add_up_checksum(5, '%'), 47);
+  EXPECT_EQ(add_up_checksum(3, 'b'), 3);
+  EXPECT_EQ(_code_to_value.at('b'), 0);
+}
+
+}  // namespace
