@@ -24,16 +24,15 @@ TEST(TokenStream, ClassesEachCountAndStepsPastIt) {
   EXPECT_EQ(_index, 2);
 }
 
-// Symbols of random characters, counts and gaps, some of them damaged.
+// Symbols of random characters and counts, some of them damaged.
 std::vector<char> random_stream(std::mt19937& random) {
   const auto uniform = [&](int low, int high) {
     return std::uniform_int_distribution<int>(low, high)(random);
   };
   std::string characters = "*";
-  const int length = uniform(0, 6) == 0 ? 150 : uniform(0, 5);
-  for (int i = 0; i < length; ++i)
+  for (int i = uniform(0, 6) ? uniform(0, 5) : 150; i > 0; --i)
     characters += code39::characters[uniform(0, 43)];
-  if (uniform(0, 3) > 0) characters += '*';
+  characters += uniform(0, 3) ? "*" : "";
   std::vector<char> counts;
   for (char c : characters) {
     if (!counts.empty()) counts.push_back(static_cast<char>(uniform(0, 6)));
@@ -41,20 +40,12 @@ std::vector<char> random_stream(std::mt19937& random) {
       counts.push_back(
           static_cast<char>(e == 'W' ? uniform(2, 6) : uniform(0, 1)));
   }
-  switch (uniform(0, 4)) {
-    case 0:
-      counts[uniform(0, static_cast<int>(counts.size()) - 1)] =
-          static_cast<char>(uniform(-128, 127));
-      break;
-    case 1:
-      counts.resize(uniform(0, static_cast<int>(counts.size())));
-      break;
-    case 2:
-      counts.push_back(static_cast<char>(uniform(-128, 127)));
-      break;
-    case 3:
-      counts = std::vector<char>(counts.rbegin(), counts.rend());
-  }
+  const int size = static_cast<int>(counts.size()), damage = uniform(0, 4);
+  if (damage == 0)
+    counts[uniform(0, size - 1)] = static_cast<char>(uniform(-128, 127));
+  if (damage == 1) counts.resize(uniform(0, size));
+  if (damage == 2) counts.push_back(static_cast<char>(uniform(-128, 127)));
+  if (damage == 3) counts.assign(counts.rbegin(), counts.rend());
   return counts;
 }
 
@@ -62,7 +53,7 @@ TEST(Parser, ReadsAsThePlainGrammarDoes) {
   std::mt19937 random(7);
   const std::pair<std::string, std::string> untouched = {"untouched", "?"};
   int accepted = 0;
-  for (int i = 0; i < 20000; ++i) {
+  for (int i = 0; i < 6000; ++i) {
     const std::vector<char> counts = random_stream(random);
     const reference::parse_result expected = reference::parse(counts);
     decoded = untouched;
@@ -72,15 +63,12 @@ TEST(Parser, ReadsAsThePlainGrammarDoes) {
     EXPECT_EQ(yychar, expected.lookahead) << i;
     EXPECT_EQ(yynerrs, expected.accepted ? 0 : 1) << i;
     EXPECT_EQ(_bar_thicknesses, counts) << i;
-    if (expected.accepted) {
-      ++accepted;
-      EXPECT_EQ(decoded, decode(expected.data_text)) << i;
-    } else {
-      EXPECT_EQ(decoded, untouched) << i;
-    }
+    accepted += expected.accepted;
+    EXPECT_EQ(decoded,
+              expected.accepted ? decode(expected.data_text) : untouched);
   }
   EXPECT_TRUE(yylval.empty());
-  EXPECT_GT(accepted, 5000);
+  EXPECT_GT(accepted, 1500);
   // A second parse goes on where the stream stopped.
   setup_lexer(code39::element_list(code39::symbol_edges("A")));
   ASSERT_EQ(yyparse(), 0);

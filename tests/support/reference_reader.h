@@ -38,14 +38,20 @@ inline parse_result parse(const std::vector<char>& counts) {
     return result.lookahead = token_of(counts[position++]);
   };
   // The one of `candidates` whose pattern the next nine tokens spell, or 0.
+  static const std::vector<std::string> patterns = [] {
+    std::vector<std::string> all;
+    for (char c : code39::characters) all.push_back(code39::pattern(c));
+    return all;
+  }();
   const auto character = [&](std::string candidates) {
     for (int element = 0; element < 9; ++element) {
       const int read = next();
       std::string left;
       for (char c : candidates) {
-        const int wanted =
-            code39::pattern(c)[element] == 'W' ? token::wide : token::narrow;
-        if (read == wanted) left += c;
+        const char wanted = read == token::wide ? 'W' : 'N';
+        if (read != token::end &&
+            patterns[code39::characters.find(c)][element] == wanted)
+          left += c;
       }
       if (left.empty()) return '\0';
       candidates = left;
