@@ -15,16 +15,12 @@ int yyparse() { return ++host_calls, 1; }
 int yylex() { return ++host_calls, 0; }
 void yyerror(const char*) { ++host_calls; }
 void setup_lexer(const std::vector<char>&) { ++host_calls; }
-double NormalizeBarsCode39Ext(const double*, std::vector<char>& counts, int n,
-                              int) {
-  counts.insert(counts.end(), n, 9);
+double NormalizeBarsCode39Ext(const double*, std::vector<char>&, int, int) {
   return ++host_calls, 0.0;
 }
-int CheckMeanCode39ExtModuleWidths(const double*, int) {
-  return ++host_calls, 0;
-}
+int CheckMeanCode39ExtModuleWidths(const double*, int) { return ++host_calls; }
 std::pair<std::string, std::string> decode(const std::string&) {
-  return ++host_calls, std::pair<std::string, std::string>{"host", "?"};
+  return ++host_calls, std::pair<std::string, std::string>{};
 }
 std::string do_checksum(std::string, std::string&, TARN_CHECKSUMFLAGS) {
   return ++host_calls, "host";
@@ -41,9 +37,9 @@ TEST(SymbolIsolation, ThePluginDecodesWithItsOwnFunctions) {
   // Else this would prove nothing: the host's definitions are there to bind.
   EXPECT_EQ(dlsym(RTLD_DEFAULT, "_Z7yyparsev"),
             reinterpret_cast<void*>(&yyparse));
-  auto create = reinterpret_cast<tarn_new_server_interface_fn>(
-      dlsym(plugin, "new_server_interface"));
-  decoder_1d_interface* decoder = create(0);
+  decoder_1d_interface* decoder =
+      reinterpret_cast<tarn_new_server_interface_fn>(
+          dlsym(plugin, "new_server_interface"))(0);
   // "+T" is the full-ASCII pair for "t"; "1" is the check character.
   const std::vector<double> edges = code39::symbol_edges("+TARN1");
   for (bool descending : {false, true}) {
@@ -55,7 +51,6 @@ TEST(SymbolIsolation, ThePluginDecodesWithItsOwnFunctions) {
         result.candidates.at("Code39 Extended");
     EXPECT_EQ(candidate.text, "tARN");
     EXPECT_EQ(candidate.reversed, descending);
-    EXPECT_GE(candidate.decode_time, 0.0);
   }
   reinterpret_cast<tarn_delete_server_interface_fn>(
       dlsym(plugin, "delete_server_interface"))(0, decoder);

@@ -7,7 +7,6 @@
 #define TARN_TESTS_CODE39_MODEL_H
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <random>
 #include <string>
@@ -21,29 +20,23 @@ inline const std::string characters =
 
 // A character's value; characters outside the 43 count 0.
 inline int value(char c) {
-  const std::size_t at = characters.find(c);
-  return at < 43 ? static_cast<int>(at) : 0;
+  return static_cast<int>(std::min(characters.find(c), std::size_t{43}) % 43);
 }
 
 // Bar, space, bar, ... bar of a character; 'W' marks a wide element. Four
 // rows of ten characters share the ten two-of-five bar patterns, and the row
-// places the one wide space; the four shifts have only narrow bars and three
-// wide spaces.
+// places the one wide space; the four shifts have narrow bars and three wide
+// spaces.
 inline std::string pattern(char c) {
   static const char* const bars[] = {"WNNNW", "NWNNW", "WWNNN", "NNWNW",
                                      "WNWNN", "NWWNN", "NNNWW", "WNNWN",
                                      "NWNWN", "NNWWN"};
-  static const std::string rows[] = {"1234567890", "ABCDEFGHIJ", "KLMNOPQRST",
-                                     "UVWXYZ-. *", "$/+%"};
-  static const char* const spaces[] = {"NWNN", "NNWN", "NNNW", "WNNN"};
-  static const char* const shift_spaces[] = {"WWWN", "WWNW", "WNWW", "NWWW"};
-  std::string bar = "NNNNN", space;
-  for (int row = 0; row < 5; ++row) {
-    const std::size_t at = rows[row].find(c);
-    if (at == std::string::npos) continue;
-    if (row < 4) bar = bars[at];
-    space = row < 4 ? spaces[row] : shift_spaces[at];
-  }
+  static const char* const spaces[] = {"NWNN", "NNWN", "NNNW", "WNNN",
+                                       "WWWN", "WWNW", "WNWW", "NWWW"};
+  const std::size_t at =
+      std::string("1234567890ABCDEFGHIJKLMNOPQRSTUVWXYZ-. *$/+%").find(c);
+  const std::string bar = at < 40 ? bars[at % 10] : "NNNNN";
+  const std::string space = spaces[at < 40 ? at / 10 : at - 36];
   std::string elements;
   for (int i = 0; i < 9; ++i) elements += i % 2 ? space[i / 2] : bar[i / 2];
   return elements;
@@ -63,12 +56,10 @@ inline std::string full_ascii(int code) {
       {91, 95, '%', 'K'},   {96, 96, '%', 'W'}, {97, 122, '+', 'A'},
       {123, 127, '%', 'P'},
   };
-  for (const auto& r : ranges) {
-    if (code < r.first || code > r.last) continue;
-    const char c = static_cast<char>(r.letter + code - r.first);
-    return r.shift ? std::string{r.shift, c} : std::string(1, c);
-  }
-  return "";
+  const auto* r = ranges;
+  while (code > r->last) ++r;
+  const char c = static_cast<char>(r->letter + code - r->first);
+  return r->shift ? std::string{r->shift, c} : std::string(1, c);
 }
 
 inline std::string to_code39(const std::string& text) {
@@ -94,13 +85,13 @@ struct print {
 // character's last.
 inline std::vector<double> symbol_edges(const std::string& code,
                                         const print& p = {}) {
-  const std::string framed = "*" + code + "*";
-  std::vector<double> edges = {p.origin};
-  for (std::size_t i = 0; i < framed.size(); ++i) {
-    if (i > 0) edges.push_back(edges.back() + p.gap);
-    for (char e : pattern(framed[i]))
+  std::vector<double> edges = {p.origin - p.gap};
+  for (char c : "*" + code + "*") {
+    edges.push_back(edges.back() + p.gap);
+    for (char e : pattern(c))
       edges.push_back(edges.back() + (e == 'W' ? p.ratio : 1.0) * p.narrow);
   }
+  edges.erase(edges.begin());
   return edges;
 }
 
@@ -116,24 +107,19 @@ inline std::vector<double> reversed(std::vector<double> edges) {
   return edges;
 }
 
-// A width in modules as a stored count: 0.5 added, truncated toward zero to
-// 32 bits (NaN to the lowest value, beyond the range to its nearest limit),
-// and its low byte kept.
-inline char module_count(double modules) {
-  const double shifted = modules + 0.5;
-  std::int64_t count = INT32_MIN;
-  if (shifted >= 2147483648.0) count = INT32_MAX;
-  if (shifted > -2147483649.0 && shifted < 2147483648.0)
-    count = static_cast<std::int64_t>(shifted);
-  return static_cast<char>(static_cast<unsigned char>(count & 0xFF));
-}
-
-// The n elements after edges[0] scaled together to `modules` modules.
+// The n elements after edges[0] scaled together to `modules` modules, each
+// count the low byte of the width in modules plus 0.5 truncated toward zero
+// to 32 bits: NaN to the lowest value, beyond the range to its nearest limit.
 inline void append_counts(const double* edges, int n, int modules,
                           std::vector<char>& counts) {
   const double scale = modules / (edges[n] - edges[0]);
-  for (int i = 0; i < n; ++i)
-    counts.push_back(module_count((edges[i + 1] - edges[i]) * scale));
+  for (int i = 0; i < n; ++i) {
+    const double shifted = (edges[i + 1] - edges[i]) * scale + 0.5;
+    std::int64_t count = shifted >= 2147483648.0 ? INT32_MAX : INT32_MIN;
+    if (shifted > -2147483649.0 && shifted < 2147483648.0)
+      count = static_cast<std::int64_t>(shifted);
+    counts.push_back(static_cast<char>(count & 0xFF));
+  }
 }
 
 // Each character's nine counts (12 modules a character), 0 for each gap.
