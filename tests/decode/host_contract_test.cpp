@@ -30,20 +30,18 @@ TEST(EntryPoints, ServeSelectorZeroOnly) {
 }
 
 // What the host's callbacks do: fill_edges supplies `fill`; on_decoded sets
-// passed_1..3 and grade_1..4 from `grades`, may refuse, throw, or replace
-// `decoded`, and notes whether the candidate was filed before it ran.
+// passed_1..3 and grade_1..4 from `grades`, may refuse or throw, replaces
+// `decoded` if asked, and notes whether the candidate was filed already.
 struct host_script {
   std::vector<double> fill;
-  int fill_arg = -1, fill_calls = 0, decoded_calls = 0;
+  int fill_calls = 0, fill_arg = 0, decoded_calls = 0;
   int grades[7] = {4, 4, 4, 4, 4, 4, 4};
   bool refuse = false, fail = false, filed_early = false;
   std::pair<std::string, std::string> replacement;
 } script;
 
-bool fill_edges(tarn_result& result, int arg) {
-  ++script.fill_calls;
-  script.fill_arg = arg;
-  result.edges = script.fill;
+bool fill_edges(tarn_result& r, int arg) {
+  ++script.fill_calls, script.fill_arg = arg, r.edges = script.fill;
   return false;  // the result is not used
 }
 
@@ -70,11 +68,13 @@ class HostContract : public ::testing::Test {
     result_.edges = std::move(edges);
     result_.decode_ok = result_.edges.empty();
     result_.overall_grade = 99;
-    result_.candidates["Code39 Extended"].text = "earlier";
+    filed().text = "earlier";
     return decoder_->decode(result_, static_cast<TARN_CHECKSUMFLAGS>(flags),
                             fill ? fill_edges : nullptr, 42, grade);
   }
-  std::string filed() { return result_.candidates["Code39 Extended"].text; }
+  tarn_candidate_result& filed() {
+    return result_.candidates["Code39 Extended"];
+  }
 
   decoder_1d_interface* decoder_ = new_server_interface(0);
   tarn_result result_;
@@ -110,7 +110,7 @@ TEST_F(HostContract, OnDecodedGradesTheScanAndMayRefuseIt) {
     EXPECT_EQ(decode(symbol_), !c.refuse);
     EXPECT_EQ(result_.decode_ok, !c.refuse);
     EXPECT_EQ(result_.overall_grade, c.overall);
-    EXPECT_EQ(filed(), c.refuse ? "earlier" : "CODE39W");
+    EXPECT_EQ(filed().text, c.refuse ? "earlier" : "CODE39W");
   }
   EXPECT_FALSE(script.filed_early);
   // Without the callback the grade is untouched; a failed scan calls none.
@@ -124,8 +124,8 @@ TEST_F(HostContract, TheCandidateIsMadeFromDecodedAsTheCallbackLeftIt) {
   script.replacement = {"XYZ", "YZ"};
   for (int flags : {0, 1, 2}) {
     ASSERT_TRUE(decode(symbol_, flags));
-    EXPECT_EQ(filed(), flags == 2 ? "X" : "XYZ");
-    EXPECT_EQ(result_.candidates["Code39 Extended"].check_char, "YZ");
+    EXPECT_EQ(filed().text, flags == 2 ? "X" : "XYZ");
+    EXPECT_EQ(filed().check_char, "YZ");
   }
   // A check string longer than the text is out of range when verifying,
   // thrown before the grade is written; the host's exceptions pass too.
@@ -135,15 +135,15 @@ TEST_F(HostContract, TheCandidateIsMadeFromDecodedAsTheCallbackLeftIt) {
   script.fail = true;
   EXPECT_THROW(decode(symbol_), std::runtime_error);
   EXPECT_TRUE(result_.decode_ok);  // written before the callback
-  EXPECT_EQ(filed(), "earlier");
+  EXPECT_EQ(filed().text, "earlier");
 }
 
 TEST_F(HostContract, TheDecodeTimeRunsFromTheStartOfEachCall) {
   // The host's clock counts microseconds.
   decode(symbol_, 0, false, [](tarn_result&) { usleep(30000); });
-  EXPECT_GE(result_.candidates["Code39 Extended"].decode_time, 30000.0);
+  EXPECT_GE(filed().decode_time, 30000.0);
   decode(symbol_, 0, false, nullptr);
-  EXPECT_LT(result_.candidates["Code39 Extended"].decode_time, 30000.0);
+  EXPECT_LT(filed().decode_time, 30000.0);
 }
 
 }  // namespace
