@@ -100,7 +100,7 @@ TEST_F(HostContract, OnDecodedGradesTheScanAndMayRefuseIt) {
     bool refuse;
     int overall;
   } cases[] = {
-      {{1, 1, 1, 3, 3, 3, 3}, false, 3},   {{1, 1, 1, 4, 4, 4, 4}, false, 4},
+      {{1, 1, 1, 3, 3, 3, 3}, false, 3},   {{1, 1, 1, 5, 6, 5, 5}, false, 4},
       {{1, 0, 1, 4, 4, 4, 4}, false, 0},   {{1, 1, 1, 4, 4, 1, 4}, false, 1},
       {{1, 1, 1, 4, -2, 4, 4}, false, -2}, {{1, 1, 1, 4, 4, 4, 4}, true, 0},
   };

@@ -24,7 +24,9 @@ TEST(NormalizeBarsCode39Ext, CountsAsTheConversionRuleSays) {
     for (int e = 0; e < n; ++e) edges.push_back(edges.back() + width(random));
     if (i % 4 == 0) edges[i / 4 % (n + 1)] = special[i / 7 % 5];
     if (i % 3 == 0) edges = code39::reversed(edges);
-    if (i % 5 == 0) edges = {0, 0.5 + i % 9, 1.0 * modules};  // x.5 modules
+    // Half-way widths, up to where 0.5 more leaves the 32-bit range.
+    const double whole = i % 9 ? i % 9 : 2147483647.0;
+    if (i % 5 == 0) edges = {0, whole + 0.5, 1.0 * modules};
     const int elements = static_cast<int>(edges.size()) - 1;
     std::vector<char> counts = {7}, expected = {7};
     code39::append_counts(edges.data(), elements, modules, expected);

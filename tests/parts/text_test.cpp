@@ -63,21 +63,23 @@ TEST(DoChecksum, VerifiesOrStripsTheWholeTail) {
 
 TEST(ValueTables, EveryTranslationRestoresTheRowsAndKeepsOtherKeys) {
   EXPECT_TRUE(tables_empty_at_start);
-  std::map<char, int> values = {{'a', 5}, {'*', -1}};
-  std::map<int, char> codes = {{43, '!'}, {-1, '?'}};
-  for (int v = 0; v < 43; ++v)
-    values[code39::characters[v]] = v, codes[v] = code39::characters[v];
   // What a host may have done to the filled tables: rows altered at both ends
-  // and in the middle, rows erased, other keys added around them.
+  // and in the middle; then also rows erased and other keys added.
   for (int pass = 0; pass < 3; ++pass) {
     _code_to_value = {}, _value_to_code = {};
     decode("");
-    _code_to_value.erase(pass ? '%' : '0');
-    _value_to_code.erase(pass ? 42 : 0);
-    _code_to_value[" MZ"[pass]] = 1;
-    _value_to_code[20 * pass] = 'x';
-    _code_to_value['a'] = 5, _code_to_value['*'] = -1;
-    _value_to_code[43] = '!', _value_to_code[-1] = '?';
+    std::map<char, int> values;
+    std::map<int, char> codes;
+    _code_to_value[" MZ"[pass]] = 1, _value_to_code[20 * pass] = 'x';
+    if (pass > 0) {
+      _code_to_value.erase('%'), _value_to_code.erase(42 - pass);
+      _code_to_value['a'] = values['a'] = 5;
+      _code_to_value['*'] = values['*'] = -1;
+      _value_to_code[43] = codes[43] = '!';
+      _value_to_code[-1] = codes[-1] = '?';
+    }
+    for (int v = 0; v < 43; ++v)
+      values[code39::characters[v]] = v, codes[v] = code39::characters[v];
     EXPECT_EQ(decode("CODE39W").second, "W");
     EXPECT_EQ(_code_to_value, values);
     EXPECT_EQ(_value_to_code, codes);

@@ -7,6 +7,7 @@
 #define TARN_TESTS_CODE39_MODEL_H
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <random>
 #include <string>
@@ -105,6 +106,15 @@ inline void jitter(std::vector<double>& edges, double amount,
 inline std::vector<double> reversed(std::vector<double> edges) {
   std::reverse(edges.begin(), edges.end());
   return edges;
+}
+
+// Equal positions, NaN equal to NaN.
+inline bool same_edges(const std::vector<double>& a,
+                       const std::vector<double>& b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                    [](double x, double y) {
+                      return x == y || (std::isnan(x) && std::isnan(y));
+                    });
 }
 
 // The n elements after edges[0] scaled together to `modules` modules, each
