@@ -89,12 +89,14 @@ TEST_F(Decode, TextsReadBackWithEveryCheckCharacterSetting) {
 std::vector<double> damaged(std::vector<double> edges, int kind, double at) {
   const std::size_t edge = static_cast<std::size_t>(at * edges.size());
   const std::size_t first = edge / 10 * 10;  // of the character holding it
-  const double stretch = at * 5 - 1.5, narrow = (edges[9] - edges[0]) / 12;
+  const double stretch = at * 4 - 1, narrow = (edges[9] - edges[0]) / 12;
   const double special[] = {std::numeric_limits<double>::quiet_NaN(),
                             std::numeric_limits<double>::infinity(), -1e300,
                             edges[edge > 0 ? edge - 1 : 1]};
-  for (std::size_t i = 1; kind == 0 && i < edges.size(); ++i)  // widened
-    edges[i] += (edges[std::min(i, first + 9)] - edges[first]) * stretch;
+  const double added = (edges[first + 9] - edges[first]) * stretch;
+  for (std::size_t i = first + 1; kind == 0 && i < edges.size();
+       ++i)  // widened
+    edges[i] += i < first + 10 ? (edges[i] - edges[first]) * stretch : added;
   for (std::size_t i = 0; kind == 1 && i < edges.size(); ++i)  // smudged
     edges[i] += 0.4 * narrow * std::sin(i * at * 7);
   if (kind == 2) edges[edge] = special[edge % 4];
