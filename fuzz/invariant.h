@@ -6,13 +6,10 @@
 #include <cstdio>
 #include <cstdlib>
 
-#define INVARIANT(condition)                                          \
-  do {                                                                \
-    if (!(condition)) {                                               \
-      std::fprintf(stderr, "%s:%d: invariant broken: %s\n", __FILE__, \
-                   __LINE__, #condition);                             \
-      std::abort();                                                   \
-    }                                                                 \
-  } while (false)
+#define INVARIANT(condition)                                            \
+  ((condition) ? void()                                                 \
+               : (std::fprintf(stderr, "%s:%d: invariant broken: %s\n", \
+                               __FILE__, __LINE__, #condition),         \
+                  std::abort()))
 
 #endif

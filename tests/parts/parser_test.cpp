@@ -1,0 +1,80 @@
+// The token stream and the parser against the plain reading of the grammar:
+// which streams are symbols, with which text, and what the parser's globals
+// hold after an accepted and after a rejected parse.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "tests/support/reference_reader.h"
+
+namespace {
+
+TEST(TokenStream, ClassesEachCountAndStepsPastIt) {
+  setup_lexer({});
+  EXPECT_EQ(yylex(), token::end);
+  EXPECT_EQ(_index, 0);
+  for (int count = -128; count < 128; ++count) {
+    setup_lexer({static_cast<char>(count), 1});
+    EXPECT_EQ(yylex(), reference::token_of(static_cast<char>(count))) << count;
+    EXPECT_EQ(_index, 1) << count;
+  }
+  // The end of input is not latched; past the last entry it stays.
+  for (const int expected : {token::narrow, token::end, token::end})
+    EXPECT_EQ(yylex(), expected);
+  EXPECT_EQ(_index, 2);
+}
+
+// Symbols of random characters and counts, some of them damaged.
+std::vector<char> random_stream(std::mt19937& random) {
+  const auto uniform = [&](int low, int high) {
+    return std::uniform_int_distribution<int>(low, high)(random);
+  };
+  std::string characters = "*";
+  for (int i = uniform(0, 6) ? uniform(0, 5) : 150; i > 0; --i)
+    characters += code39::characters[uniform(0, 43)];
+  characters += uniform(0, 3) ? "*" : "";
+  std::vector<char> counts;
+  for (char c : characters) {
+    if (!counts.empty()) counts.push_back(static_cast<char>(uniform(0, 6)));
+    for (char e : code39::pattern(c))
+      counts.push_back(
+          static_cast<char>(e == 'W' ? uniform(2, 6) : uniform(0, 1)));
+  }
+  const int size = static_cast<int>(counts.size()), damage = uniform(0, 4);
+  if (damage == 0)
+    counts[uniform(0, size - 1)] = static_cast<char>(uniform(-128, 127));
+  if (damage == 1) counts.resize(uniform(0, size));
+  if (damage == 2) counts.push_back(static_cast<char>(uniform(-128, 127)));
+  if (damage == 3) counts.assign(counts.rbegin(), counts.rend());
+  return counts;
+}
+
+TEST(Parser, ReadsAsThePlainGrammarDoes) {
+  std::mt19937 random(7);
+  const std::pair<std::string, std::string> untouched = {"untouched", "?"};
+  int accepted = 0;
+  for (int i = 0; i < 3000; ++i) {
+    const std::vector<char> counts = random_stream(random);
+    const reference::parse_result expected = reference::parse(counts);
+    decoded = untouched;
+    setup_lexer(counts);
+    ASSERT_EQ(yyparse(), expected.accepted ? 0 : 1) << i;
+    EXPECT_EQ(_index, expected.next_entry) << i;
+    EXPECT_EQ(yychar, expected.lookahead) << i;
+    EXPECT_EQ(yynerrs, expected.accepted ? 0 : 1) << i;
+    EXPECT_EQ(_bar_thicknesses, counts) << i;
+    accepted += expected.accepted;
+    EXPECT_EQ(decoded,
+              expected.accepted ? decode(expected.data_text) : untouched);
+  }
+  EXPECT_TRUE(yylval.empty());
+  EXPECT_GT(accepted, 700);
+  // A second parse goes on where the stream stopped.
+  setup_lexer(code39::element_list(code39::symbol_edges("A")));
+  ASSERT_EQ(yyparse(), 0);
+  EXPECT_EQ(yyparse(), 1);
+  EXPECT_EQ(_index, 29);
+  EXPECT_EQ(yychar, token::end);
+}
+
+}  // namespace
