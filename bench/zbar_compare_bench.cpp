@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "plugin/tarn_code39ext.h"
-#include "tests/driver/code39_encoder.h"
+#include "tests/support/code39_model.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <cmath>
 #include <vector>
 
-#include "driver/code39_encoder.h"
+#include "support/code39_model.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "driver/code39_encoder.h"
 #include "image/image.h"
+#include "support/code39_model.h"
 
 namespace drawing {
 

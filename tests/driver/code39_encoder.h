@@ -1,2 +1,0 @@
-// Kept for the benchmarks until they include tests/support/code39_model.h.
-#include "tests/support/code39_model.h"
