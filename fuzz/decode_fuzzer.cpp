@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 #include "fuzz/invariant.h"
 #include "tests/support/reference_reader.h"
@@ -42,13 +43,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
 
   const reference::read_result expected = reference::read(edges);
   INVARIANT(read == expected.read && read == result.decode_ok);
-  INVARIANT(code39::same_edges(result.edges, edges));
+  INVARIANT(!std::memcmp(result.edges.data(), edges.data(), edges.size() * 8));
   INVARIANT(result.candidates.size() == (read ? 2u : 1u));
   INVARIANT(result.candidates["Code 128"].text == "other decoder");
   if (!read) return 0;
   const tarn_candidate_result& filed = result.candidates["Code39 Extended"];
-  INVARIANT(filed.bar_thicknesses == expected.counts &&
-            filed.confidence == 1.0);
+  INVARIANT(filed.bar_thicknesses == expected.counts && filed.confidence == 1);
   INVARIANT(filed.reversed == (expected.reversed && !filed.text.empty()));
   const auto [text, check] = decode(expected.data_text);
   INVARIANT(filed.check_char == check && check.size() == 1);

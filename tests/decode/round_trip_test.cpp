@@ -4,7 +4,8 @@
 // the reference reader reads them.
 #include <gtest/gtest.h>
 
-#include <limits>
+#include <cmath>
+#include <cstring>
 #include <random>
 
 #include "tests/support/reference_reader.h"
@@ -31,7 +32,7 @@ class Decode : public ::testing::Test {
     const code39::print p = {uniform(0.5, 20.0), uniform(2.0, 3.6),
                              uniform(0.5, 20.0), uniform(-1e3, 1e3)};
     std::vector<double> edges = code39::symbol_edges(code, p);
-    code39::jitter(edges, 0.06 * p.narrow, random_);
+    for (double& edge : edges) edge += uniform(-0.06, 0.06) * p.narrow;
     return edges;
   }
   // One record for all calls, with another decoder's entry beside ours.
@@ -42,7 +43,8 @@ class Decode : public ::testing::Test {
     const bool read = decoder_->decode(
         result_, static_cast<TARN_CHECKSUMFLAGS>(flags), nullptr, 0, nullptr);
     EXPECT_EQ(read, result_.decode_ok);
-    EXPECT_TRUE(code39::same_edges(result_.edges, edges));
+    EXPECT_EQ(std::memcmp(result_.edges.data(), edges.data(), edges.size() * 8),
+              0);
     EXPECT_EQ(result_.candidates.size(), 2u);
     EXPECT_EQ(result_.candidates["Code 128"].text, "other decoder");
     return read;
@@ -62,11 +64,8 @@ TEST_F(Decode, TextsReadBackWithEveryCheckCharacterSetting) {
     // that verify would pass by chance only, so only the others are given.
     const int check = uniform(0, 2);
     const int flags = check ? uniform(0, 2) : uniform(-1, 0) * 3;
-    const int wrong_by = check == 2 ? uniform(1, 42) : 0;
-    if (check) {
-      const char right = code39::check_character(code);
-      code += code39::characters[(code39::value(right) + wrong_by) % 43];
-    }
+    if (check)
+      code += code39::check_character(code, check == 2 ? uniform(1, 42) : 0);
     std::string expected = check ? text + code.back() : text;
     if (flags > 0 && check == 2) expected.clear();
     if (flags == 2 && check == 1) expected.pop_back();
@@ -90,19 +89,20 @@ std::vector<double> damaged(std::vector<double> edges, int kind, double at) {
   const std::size_t edge = static_cast<std::size_t>(at * edges.size());
   const std::size_t first = edge / 10 * 10;  // of the character holding it
   const double stretch = at * 4 - 1, narrow = (edges[9] - edges[0]) / 12;
-  const double special[] = {std::numeric_limits<double>::quiet_NaN(),
-                            std::numeric_limits<double>::infinity(), -1e300,
+  const double special[] = {NAN, INFINITY, -1e300,
                             edges[edge > 0 ? edge - 1 : 1]};
   const double added = (edges[first + 9] - edges[first]) * stretch;
-  for (std::size_t i = first + 1; kind == 0 && i < edges.size();
-       ++i)  // widened
-    edges[i] += i < first + 10 ? (edges[i] - edges[first]) * stretch : added;
-  for (std::size_t i = 0; kind == 1 && i < edges.size(); ++i)  // smudged
+  // Widened, smudged, one odd position, one missing, random.
+  for (std::size_t i = 1; i < edges.size(); ++i) {
+    if (kind == 0 && i > first)
+      edges[i] += i < first + 10 ? (edges[i] - edges[first]) * stretch : added;
+    if (kind == 4)
+      edges[i] = edges[i - 1] + std::fmod(edges[i] * 7.3, 2.5) + 0.5;
+  }
+  for (std::size_t i = 0; kind == 1 && i < edges.size(); ++i)
     edges[i] += 0.4 * narrow * std::sin(i * at * 7);
   if (kind == 2) edges[edge] = special[edge % 4];
   if (kind == 3) edges.erase(edges.begin() + static_cast<long>(edge));
-  for (std::size_t i = 1; kind == 4 && i < edges.size(); ++i)  // random
-    edges[i] = edges[i - 1] + std::fmod(edges[i] * 7.3, 2.5) + 0.5;
   return edges;
 }
 
@@ -120,12 +120,10 @@ TEST_F(Decode, DamagedLinesReadAsTheReferenceReadsThem) {
     const reference::read_result expected = reference::read(edges);
     decode(code39::symbol_edges("A", {1, 1, 1, 0}));  // a line of no symbol
     ASSERT_EQ(decode(edges), expected.read);
-    if (!expected.read) {
-      EXPECT_EQ(filed_.text, "earlier");
-      continue;
-    }
-    ++read;
-    EXPECT_EQ(filed_.text, ::decode(expected.data_text).first);
+    read += expected.read;
+    EXPECT_EQ(filed_.text,
+              expected.read ? ::decode(expected.data_text).first : "earlier");
+    if (!expected.read) continue;
     EXPECT_EQ(filed_.bar_thicknesses, expected.counts);
     EXPECT_EQ(filed_.reversed, expected.reversed);
   }

@@ -19,22 +19,24 @@ TEST(NormalizeBarsCode39Ext, CountsAsTheConversionRuleSays) {
   std::uniform_real_distribution<double> width(-1, 9);
   const double special[] = {kNaN, INFINITY, -1e300, 4294967301.0, 0.0};
   for (int i = 0; i < 5000; ++i) {
-    const int n = 1 + i % 12, modules = 1 + i % 17;
+    const int modules = 1 + i % 17;
     std::vector<double> edges = {width(random) * 5};
-    for (int e = 0; e < n; ++e) edges.push_back(edges.back() + width(random));
-    if (i % 4 == 0) edges[i / 4 % (n + 1)] = special[i / 7 % 5];
+    for (int e = 0; e <= i % 12; ++e)
+      edges.push_back(edges.back() + width(random));
+    if (i % 4 == 0) edges[i / 4 % edges.size()] = special[i / 7 % 5];
     if (i % 3 == 0) edges = code39::reversed(edges);
     // Half-way widths, up to where 0.5 more leaves the 32-bit range.
-    const double whole = i % 9 ? i % 9 : 2147483647.0;
-    if (i % 5 == 0) edges = {0, whole + 0.5, 1.0 * modules};
+    if (i % 5 == 0)
+      edges = {0, (i % 9 ? i % 9 : 2147483647.0) + 0.5, 1.0 * modules};
     const int elements = static_cast<int>(edges.size()) - 1;
     std::vector<char> counts = {7}, expected = {7};
     code39::append_counts(edges.data(), elements, modules, expected);
     const double module =
         NormalizeBarsCode39Ext(edges.data(), counts, elements, modules);
-    EXPECT_EQ(counts, expected) << i;
     const double scale = modules / (edges[elements] - edges[0]);
-    EXPECT_TRUE(module == 1.0 / scale || std::isnan(module)) << i;
+    EXPECT_TRUE(counts == expected &&
+                (module == 1.0 / scale || std::isnan(module)))
+        << i;
   }
 }
 
@@ -47,11 +49,11 @@ TEST(CheckMeanCode39ExtModuleWidths, AcceptsAVarianceBelowAQuarter) {
       {{100.0, 100.9}, 1},  {{-1.0, 1.0}, 0},         {{}, 0},
       {{1.0, kNaN}, 0},     {{1.0, 1.0, 1.0, 50}, 1},  // the first three
   };
-  for (const auto& c : cases) {
-    const int n = static_cast<int>(c.widths.size()) - (c.widths.size() == 4);
-    EXPECT_EQ(CheckMeanCode39ExtModuleWidths(c.widths.data(), n), c.agree)
-        << ::testing::PrintToString(c.widths);
-  }
+  for (const auto& c : cases)
+    EXPECT_EQ(CheckMeanCode39ExtModuleWidths(
+                  c.widths.data(),
+                  static_cast<int>(c.widths.size() - c.widths.size() / 4)),
+              c.agree);
 }
 
 TEST(TarnNormalizeBars, ScalesBarsAndSpacesApart) {
@@ -74,8 +76,7 @@ TEST(TarnNormalizeBars, ScalesBarsAndSpacesApart) {
     double ratio = 0.0;
     const int* w = c.window;
     tarnNormalizeBars(c.edges, counts, ratio, w[0], w[1], w[2], w[3], w[4]);
-    EXPECT_EQ(counts, c.counts) << ::testing::PrintToString(c.edges);
-    EXPECT_EQ(ratio, c.ratio) << ::testing::PrintToString(c.edges);
+    EXPECT_TRUE(counts == c.counts && ratio == c.ratio) << c.edges[1];
   }
 }
 

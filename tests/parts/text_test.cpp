@@ -33,10 +33,10 @@ TEST(FullAscii, TranslatesGreedilyAndChecksAllButTheLastCharacter) {
   for (int i = 0; i < 3000; ++i) {
     std::string code(i % 12, ' ');
     for (char& c : code) c = alphabet[pick(random)];
-    const auto [text, check] = decode(code);
-    EXPECT_EQ(text, translated(code)) << code;
     const std::string body = code.substr(0, code.empty() ? 0 : code.size() - 1);
-    EXPECT_EQ(check, std::string(1, code39::check_character(body))) << code;
+    EXPECT_EQ(decode(code),
+              std::make_pair(translated(code),
+                             std::string(1, code39::check_character(body))));
   }
 }
 

@@ -24,43 +24,29 @@ inline int value(char c) {
   return static_cast<int>(std::min(characters.find(c), std::size_t{43}) % 43);
 }
 
-// Bar, space, bar, ... bar of a character; 'W' marks a wide element. Four
-// rows of ten characters share the ten two-of-five bar patterns, and the row
-// places the one wide space; the four shifts have narrow bars and three wide
-// spaces.
+// Bar, space, bar, ... bar of a character, in the order of `characters`;
+// 'W' marks a wide element.
 inline std::string pattern(char c) {
-  static const char* const bars[] = {"WNNNW", "NWNNW", "WWNNN", "NNWNW",
-                                     "WNWNN", "NWWNN", "NNNWW", "WNNWN",
-                                     "NWNWN", "NNWWN"};
-  static const char* const spaces[] = {"NWNN", "NNWN", "NNNW", "WNNN",
-                                       "WWWN", "WWNW", "WNWW", "NWWW"};
-  const std::size_t at =
-      std::string("1234567890ABCDEFGHIJKLMNOPQRSTUVWXYZ-. *$/+%").find(c);
-  const std::string bar = at < 40 ? bars[at % 10] : "NNNNN";
-  const std::string space = spaces[at < 40 ? at / 10 : at - 36];
-  std::string elements;
-  for (int i = 0; i < 9; ++i) elements += i % 2 ? space[i / 2] : bar[i / 2];
-  return elements;
+  static const std::string all =
+      "NNNWWNWNNWNNWNNNNWNNWWNNNNWWNWWNNNNNNNNWWNNNWWNNWWNNNNNNWWWNNNNNNNWNNWNW"
+      "WNNWNNWNNNNWWNNWNNWNNNNWNNWNNWNNWNNWWNWNNWNNNNNNNWWNNWWNNNWWNNNNNWNWWNNN"
+      "NNNNNWWNWWNNNNWWNNNNWNNWWNNNNNNWWWNNWNNNNNNWWNNWNNNNWWWNWNNNNWNNNNNWNNWW"
+      "WNNNWNNWNNNWNWNNWNNNNNNNWWWWNNNNNWWNNNWNNNWWNNNNNWNWWNWWNNNNNNWNWWNNNNNW"
+      "WWWNNNNNNNWNNWNNNWWWNNWNNNNNWWNWNNNNNWNNNNWNWWWNNNNWNNNWWNNNWNNNWNWNWNNN"
+      "NWNWNNNWNNWNNNWNWNNNNWNWNWNNWNNWNWNN";
+  return all.substr(9 * characters.find(c), 9);
 }
 
-// How Code 39 writes an ASCII code: codes first..last are the shift (none
-// where 0) followed by consecutive characters from `letter`.
+// The chart of how Code 39 writes ASCII codes 0 to 127: two characters each,
+// a shift and a character, or a space and the character itself.
 inline std::string full_ascii(int code) {
-  static const struct {
-    int first, last;
-    char shift, letter;
-  } ranges[] = {
-      {0, 0, '%', 'U'},     {1, 26, '$', 'A'},  {27, 31, '%', 'A'},
-      {32, 32, 0, ' '},     {33, 44, '/', 'A'}, {45, 46, 0, '-'},
-      {47, 47, '/', 'O'},   {48, 57, 0, '0'},   {58, 58, '/', 'Z'},
-      {59, 63, '%', 'F'},   {64, 64, '%', 'V'}, {65, 90, 0, 'A'},
-      {91, 95, '%', 'K'},   {96, 96, '%', 'W'}, {97, 122, '+', 'A'},
-      {123, 127, '%', 'P'},
-  };
-  const auto* r = ranges;
-  while (code > r->last) ++r;
-  const char c = static_cast<char>(r->letter + code - r->first);
-  return r->shift ? std::string{r->shift, c} : std::string(1, c);
+  static const std::string chart =
+      "%U$A$B$C$D$E$F$G$H$I$J$K$L$M$N$O$P$Q$R$S$T$U$V$W$X$Y$Z%A%B%C%D%E  /A/B/C"
+      "/D/E/F/G/H/I/J/K/L - ./O 0 1 2 3 4 5 6 7 8 9/Z%F%G%H%I%J%V A B C D E F G"
+      " H I J K L M N O P Q R S T U V W X Y Z%K%L%M%N%O%W+A+B+C+D+E+F+G+H+I+J+K"
+      "+L+M+N+O+P+Q+R+S+T+U+V+W+X+Y+Z%P%Q%R%S%T";
+  return chart.substr(2 * code + (chart[2 * code] == ' '),
+                      2 - (chart[2 * code] == ' '));
 }
 
 inline std::string to_code39(const std::string& text) {
@@ -69,8 +55,7 @@ inline std::string to_code39(const std::string& text) {
   return code;
 }
 
-inline char check_character(const std::string& code) {
-  int sum = 0;
+inline char check_character(const std::string& code, int sum = 0) {
   for (char c : code) sum += value(c);
   return characters[sum % 43];
 }
@@ -96,25 +81,8 @@ inline std::vector<double> symbol_edges(const std::string& code,
   return edges;
 }
 
-// Moves each edge by up to `amount` either way.
-inline void jitter(std::vector<double>& edges, double amount,
-                   std::mt19937& random) {
-  std::uniform_real_distribution<double> shift(-amount, amount);
-  for (double& edge : edges) edge += shift(random);
-}
-
-inline std::vector<double> reversed(std::vector<double> edges) {
-  std::reverse(edges.begin(), edges.end());
-  return edges;
-}
-
-// Equal positions, NaN equal to NaN.
-inline bool same_edges(const std::vector<double>& a,
-                       const std::vector<double>& b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                    [](double x, double y) {
-                      return x == y || (std::isnan(x) && std::isnan(y));
-                    });
+inline std::vector<double> reversed(std::vector<double> e) {
+  return {e.rbegin(), e.rend()};
 }
 
 // The n elements after edges[0] scaled together to `modules` modules, each
@@ -125,9 +93,10 @@ inline void append_counts(const double* edges, int n, int modules,
   const double scale = modules / (edges[n] - edges[0]);
   for (int i = 0; i < n; ++i) {
     const double shifted = (edges[i + 1] - edges[i]) * scale + 0.5;
-    std::int64_t count = shifted >= 2147483648.0 ? INT32_MAX : INT32_MIN;
-    if (shifted > -2147483649.0 && shifted < 2147483648.0)
-      count = static_cast<std::int64_t>(shifted);
+    const std::int64_t count = shifted > -2147483649.0 && shifted < 2147483648.0
+                                   ? static_cast<std::int64_t>(shifted)
+                               : shifted >= 2147483648.0 ? INT32_MAX
+                                                         : INT32_MIN;
     counts.push_back(static_cast<char>(count & 0xFF));
   }
 }

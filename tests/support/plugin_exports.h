@@ -11,10 +11,8 @@
 
 #include "tarn_interface.h"
 
-extern "C" {
-decoder_1d_interface* new_server_interface(int selector);
-void delete_server_interface(int selector, decoder_1d_interface* decoder);
-}
+extern "C" decoder_1d_interface* new_server_interface(int selector);
+extern "C" void delete_server_interface(int, decoder_1d_interface* decoder);
 
 double NormalizeBarsCode39Ext(const double* edges, std::vector<char>& counts,
                               int n, int modules);
@@ -23,20 +21,15 @@ void tarnNormalizeBars(const std::vector<double>& edges,
                        std::vector<char>& counts, double& ratio,
                        int windowStart, int windowElements, int windowModules,
                        int windowBars, int windowBarModules);
-void tarnldResetClock();
-double tarnldGetClock();
 
 // The token stream and the parser.
 extern std::vector<char> _bar_thicknesses;
-extern int _index;
 extern std::string yylval;
-extern int yychar;
-extern int yynerrs;
+extern int _index, yychar, yynerrs;
 extern std::pair<std::string, std::string> decoded;
 void setup_lexer(const std::vector<char>& counts);
 int yylex();
 int yyparse();
-void yyerror(const char* message);
 
 // The text layer.
 extern std::map<char, int> _code_to_value;

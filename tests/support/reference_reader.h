@@ -27,11 +27,6 @@ struct parse_result {
 // consumed as the end; the parse stops right behind the first token that no
 // symbol continues with.
 inline parse_result parse(const std::vector<char>& counts) {
-  static const std::vector<std::string> patterns = [] {
-    std::vector<std::string> all;
-    for (char c : code39::characters) all.push_back(code39::pattern(c));
-    return all;
-  }();
   parse_result result;
   int& position = result.next_entry;
   const auto next = [&] {
@@ -44,7 +39,7 @@ inline parse_result parse(const std::vector<char>& counts) {
       const int read = next();
       std::string left;
       for (char c : candidates) {
-        const bool wide = patterns[code39::characters.find(c)][element] == 'W';
+        const bool wide = code39::pattern(c)[element] == 'W';
         if (read != token::end && wide == (read == token::wide)) left += c;
       }
       candidates = left;
@@ -52,17 +47,14 @@ inline parse_result parse(const std::vector<char>& counts) {
     return candidates.empty() ? '\0' : candidates[0];
   };
   if (character("*") != '*' || next() == token::end) return result;
-  for (std::string read;;) {
-    const char c = character(code39::characters);
-    if (c == '\0') return result;
+  std::string read;
+  char c;
+  do {
+    if ((c = character(code39::characters)) == '\0') return result;
     read += c;
-    if (next() != token::end) continue;
-    if (read.size() < 2 || c != '*') return result;
-    result.data_text = read.substr(0, read.size() - 1);
-    result.accepted = true;
-    result.lookahead = token::none;
-    return result;
-  }
+  } while (next() != token::end);
+  if (read.size() < 2 || c != '*') return result;
+  return {true, position, token::none, read.substr(0, read.size() - 1)};
 }
 
 struct read_result {
