@@ -41,28 +41,16 @@ profile render(const std::vector<double>& edges, int length, float dark,
   return line;
 }
 
-double largest_error(const std::vector<double>& found,
-                     const std::vector<double>& expected) {
-  double largest = 0;
-  for (std::size_t i = 0; i < expected.size(); ++i)
-    largest = std::max(largest, std::fabs(found[i] - expected[i]));
-  return largest;
-}
-
-struct accuracy_case {
-  double module;
-  double offset;
-  double tolerance;
-};
-
 TEST(EdgeFinder, PlacesEdgesBetweenPixelsAtSubPixelPrecision) {
   // Exact on the pixel grid; within a tenth of a pixel off it while every
   // element spans two pixels; looser when pixels hold parts of two elements.
-  const accuracy_case cases[] = {
+  const struct {
+    double module, offset, tolerance;
+  } cases[] = {
       {1.0, 0.0, 1e-6}, {2.0, 0.0, 1e-6}, {3.0, 0.0, 1e-6}, {2.0, 0.5, 0.01},
       {2.5, 0.3, 0.1},  {3.7, 0.71, 0.1}, {1.3, 0.2, 0.12}, {1.0, 0.25, 0.3},
   };
-  for (const accuracy_case& c : cases) {
+  for (const auto& c : cases) {
     const std::vector<double> edges = pattern_edges(20 + c.offset, c.module, 4);
     const int length = static_cast<int>(edges.back()) + 20;
     for (float noise_share : {0.25f, 0.04f}) {
@@ -70,8 +58,9 @@ TEST(EdgeFinder, PlacesEdgesBetweenPixelsAtSubPixelPrecision) {
           find_edges(render(edges, length, 0.05f, 0.95f), noise_share);
       ASSERT_EQ(found.size(), edges.size())
           << "module " << c.module << " offset " << c.offset;
-      EXPECT_LE(largest_error(found, edges), c.tolerance)
-          << "module " << c.module << " offset " << c.offset;
+      for (std::size_t i = 0; i < edges.size(); ++i)
+        EXPECT_NEAR(found[i], edges[i], c.tolerance)
+            << "module " << c.module << " offset " << c.offset;
     }
   }
 }

@@ -40,19 +40,17 @@ found_symbol symbol(const std::string& text, bool located) {
   return s;
 }
 
+// A located symbol, a broken page and a symbol not located.
+page_report three_pages(int index) {
+  if (index == 1) throw input_error("bad \"page\"");
+  page_report page;
+  page.symbols = {index ? symbol("C7", false) : symbol("A\1B", true)};
+  return page;
+}
+
 TEST(Report, PagesSymbolsAndErrorsAsTextAndJson) {
   const file_report reports[] = {
-      {"m\xff.tif", read_pages(3,
-                               [](int index) {
-                                 if (index == 1)
-                                   throw input_error("bad \"page\"");
-                                 page_report page;
-                                 page.symbols = {symbol(index ? "C7"
-                                                              : "A\x01"
-                                                                "B",
-                                                        !index)};
-                                 return page;
-                               })},
+      {"m\xff.tif", read_pages(3, three_pages)},
       {"b.png", read_pages(1, [](int) { return page_report(); })},
       {"c.png",
        read_pages(1, [](int) -> page_report { throw std::bad_alloc(); })},
