@@ -66,13 +66,8 @@ TEST(EdgeFinder, PlacesEdgesBetweenPixelsAtSubPixelPrecision) {
 }
 
 TEST(EdgeFinder, LinesWithoutContrastHaveNoEdges) {
-  const profile lines[] = {
-      {},
-      profile(50, 0.5f),
-      profile(50, 0.0f),
-      render(pattern_edges(5, 2, 2), 50, 0.5f, 0.53f),
-  };
-  for (const profile& line : lines)
+  for (const profile& line : {profile(), profile(50, 0.5f), profile(50, 0.0f),
+                              render(pattern_edges(5, 2, 2), 50, 0.5f, 0.53f)})
     EXPECT_TRUE(find_edges(line, 0.04f).empty());
 }
 

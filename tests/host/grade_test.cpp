@@ -18,26 +18,20 @@
 
 namespace {
 
-constexpr int module_px = 6;
-constexpr int height = 40;
-constexpr int bar_top = 5, bar_bottom = 35;
+constexpr int module_px = 6, height = 40, bar_top = 5, bar_bottom = 35;
 
 struct drawing {
   double ratio = 3.0;
   float bar = 0.05f, space = 0.85f;
   std::map<int, float> element_reflectance;  // element index -> reflectance
-  int moved_edge = -1;  // the edge after this element moves right
-  int moved_px = 0;
+  int moved_edge = 0, moved_px = 0;  // edge after element moved_edge: right
   int spot_element = -1;  // a 1 X dark band across this element's middle
   float spot_depth = 0;
   int quiet_modules = 12;
   double aperture = 0.8;  // in X
 };
 
-struct drawn_symbol {
-  grey_image image;
-  found_symbol symbol;
-};
+using drawn_symbol = std::pair<grey_image, found_symbol>;
 
 // "*AB1*" drawn as `d` says, with the symbol the finder would report.
 drawn_symbol draw(const drawing& d) {
@@ -48,13 +42,11 @@ drawn_symbol draw(const drawing& d) {
   std::vector<int> widths;  // in pixels, bar first, gaps between characters
   for (std::size_t i = 1; i < edges.size(); ++i)
     widths.push_back(int(std::lround(edges[i] - edges[i - 1])));
-  if (d.moved_edge >= 0) {
-    widths[d.moved_edge] += d.moved_px;
-    widths[d.moved_edge + 1] -= d.moved_px;
-  }
+  widths[d.moved_edge] += d.moved_px;
+  widths[d.moved_edge + 1] -= d.moved_px;
   const int quiet = d.quiet_modules * module_px;
   drawn_symbol drawn;
-  grey_image& image = drawn.image;
+  grey_image& image = drawn.first;
   image.width = 2 * quiet + int(std::lround(edges.back()));
   image.height = height;
   const auto value = [](float r) { return std::uint8_t(std::lround(r * 255)); };
@@ -74,10 +66,8 @@ drawn_symbol draw(const drawing& d) {
     }
     x += widths[i];
   }
-  found_symbol& s = drawn.symbol;
-  s.read.text = "AB1";
-  s.located = true;
-  s.module_size = module_px;
+  found_symbol& s = drawn.second;
+  s.read.text = "AB1", s.located = true, s.module_size = module_px;
   s.corners = {point{double(quiet), bar_top}, point{double(x), bar_top},
                point{double(x), bar_bottom}, point{double(quiet), bar_bottom}};
   return drawn;
@@ -133,7 +123,7 @@ symbol_grade grade_of(const drawing& d, double dpi = 0) {
   options.linear = true;
   options.aperture = d.aperture;
   options.dpi = dpi;
-  return grade_symbol(*decoder, drawn.image, drawn.symbol, options);
+  return grade_symbol(*decoder, drawn.first, drawn.second, options);
 }
 
 class grade_test : public testing::TestWithParam<grade_case> {};

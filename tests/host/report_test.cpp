@@ -33,10 +33,8 @@ found_symbol symbol(const std::string& text, bool located) {
   s.own_check_char = text.substr(text.size() - 1);
   s.check_char_ok = s.located = located;
   s.corners = {point{10, 20}, point{110.04, 20}, point{110, 51}, point{10, 51}};
-  s.angle = 359.6;
-  s.module_size = 2.5;
-  s.lines_agreed = 3;
-  s.lines_tried = 9;
+  s.angle = 359.6, s.module_size = 2.5;
+  s.lines_agreed = 3, s.lines_tried = 9;
   return s;
 }
 

@@ -12,37 +12,15 @@ namespace {
 
 using drawing::symbol_shape;
 
-struct page_case {
-  const char* what;
-  std::vector<symbol_shape> symbols;
-  double blur;
-  double corner_tolerance;  // pixels
-};
-
 const decoder_plugin plugin(TARN_PLUGIN_PATH);
 const auto decoder = plugin.new_decoder();
 const symbol_reader reader(*decoder, TARN_CHECKSUM_NONE);
 
-double angle_between(double a, double b) {
-  const double d = std::fmod(std::fabs(a - b), 360.0);
-  return std::min(d, 360 - d);
-}
-
-// The found symbol drawn as `shape`: same text, same place.
-const found_symbol* matching(const std::vector<found_symbol>& found,
-                             const symbol_shape& shape) {
-  for (const found_symbol& f : found)
-    if (f.read.text == shape.code &&
-        std::hypot(f.corners[0].x - shape.x, f.corners[0].y - shape.y) <
-            shape.height)
-      return &f;
-  return nullptr;
-}
-
 TEST(FindSymbols, ReadsEverySymbolWhereAndAsItWasDrawn) {
   // Corners within about two modules; under blur, 7 pixels.
   // clang-format off
-  const page_case pages[] = {
+  const std::tuple<const char*, std::vector<symbol_shape>, double, double>
+      pages[] = {  // what, symbols, blur, corner tolerance
       {"side by side", {{"CODE39W", 30, 100, 0, 2, 50}, {"CODE39X", 300, 100, 0, 2, 50}}, 0, 4},
       {"same text twice", {{"-. $/+%", 40, 60, 0, 2, 40}, {"-. $/+%", 40, 160, 0, 2, 40}}, 0, 4},
       {"turned 30", {{"ANGLE30", 150, 250, 30, 2.5, 60}}, 0, 5},
@@ -52,29 +30,37 @@ TEST(FindSymbols, ReadsEverySymbolWhereAndAsItWasDrawn) {
       {"blurred a module", {{"BLUR9", 60, 200, 0, 4, 80}}, 3.6, 7},
   };
   // clang-format on
-  for (const page_case& page : pages) {
+  for (const auto& [what, symbols, blur, tolerance] : pages) {
     grey_image image = drawing::blank_page(600, 400);
-    for (const symbol_shape& shape : page.symbols) drawing::draw(image, shape);
-    if (page.blur > 0) drawing::blur(image, page.blur);
+    for (const symbol_shape& shape : symbols) drawing::draw(image, shape);
+    if (blur > 0) drawing::blur(image, blur);
     const std::vector<found_symbol> found = find_symbols(reader, image);
-    EXPECT_EQ(found.size(), page.symbols.size()) << page.what;
-    for (const symbol_shape& shape : page.symbols) {
-      const found_symbol* symbol = matching(found, shape);
-      ASSERT_TRUE(symbol) << page.what << ": " << shape.code;
+    EXPECT_EQ(found.size(), symbols.size()) << what;
+    for (const symbol_shape& shape : symbols) {
+      // The found symbol drawn as `shape`: same text, same place.
+      const auto symbol =
+          std::find_if(found.begin(), found.end(), [&](auto& f) {
+            return f.read.text == shape.code &&
+                   std::hypot(f.corners[0].x - shape.x,
+                              f.corners[0].y - shape.y) < shape.height;
+          });
+      ASSERT_NE(symbol, found.end()) << what << ": " << shape.code;
       EXPECT_TRUE(symbol->located);
-      EXPECT_LT(angle_between(symbol->angle, shape.angle), 1.5) << page.what;
+      const double turn =
+          std::fmod(std::fabs(symbol->angle - shape.angle), 360);
+      EXPECT_LT(std::min(turn, 360 - turn), 1.5) << what;
       const auto corners = drawing::corners(shape);
       for (std::size_t c = 0; c < 4; ++c)
         EXPECT_LT(std::hypot(symbol->corners[c].x - corners[c].first,
                              symbol->corners[c].y - corners[c].second),
-                  page.corner_tolerance)
-            << page.what << " corner " << c;
+                  tolerance)
+            << what << " corner " << c;
       // The last character is the symbol's own check character: CODE39
       // checks to W, X is wrong.
       const std::string last = shape.code.substr(shape.code.size() - 1);
       EXPECT_EQ(symbol->own_check_char, last);
       EXPECT_EQ(symbol->check_char_ok, symbol->read.check_char == last);
-      if (page.blur == 0 && shape.far_scale == 1) {
+      if (blur == 0 && shape.far_scale == 1) {
         EXPECT_NEAR(symbol->module_size, shape.module, 0.15 * shape.module);
       }
       EXPECT_GE(symbol->lines_agreed, 2);

@@ -33,17 +33,11 @@ struct line {
   }
 };
 
-struct cut_case {
-  const char* what;
-  std::vector<double> edges;
-  std::vector<edge_run> runs;
-};
-
 TEST(SymbolCutter, ProposesEveryRunShapedLikeASymbol) {
   // The lone bars are text beside the symbols. Read backwards, * has P's
   // pattern.
   // clang-format off
-  const cut_case cases[] = {
+  const std::tuple<const char*, std::vector<double>, std::vector<edge_run>> cases[] = {
       {"between quiet zones", line().symbol(10, "CODE39").e, {{0, 79}}},
       {"line ends are quiet zones, ratio 3", line().symbol(0, "AB", 3).e, {{0, 39}}},
       {"3-module quiet zones next to text", line().bar(0, 3).symbol(3, "AB").bar(9, 3).e, {{2, 41}}},
@@ -53,17 +47,17 @@ TEST(SymbolCutter, ProposesEveryRunShapedLikeASymbol) {
       {"whole symbols only: a bar never closes", line().symbol(10, "AB").bar(30, 3).edge(40).e, {{0, 39}}},
   };
   // clang-format on
-  for (const cut_case& c : cases) {
+  for (const auto& [what, edges, expected] : cases) {
     std::vector<edge_run> runs;
-    cut_symbols(c.edges, runs);
-    EXPECT_THAT(runs, ElementsAreArray(c.runs)) << c.what;
+    cut_symbols(edges, runs);
+    EXPECT_THAT(runs, ElementsAreArray(expected)) << what;
     // Read the other way along the line, the same runs.
-    std::vector<double> descending(c.edges.size());
-    std::transform(c.edges.begin(), c.edges.end(), descending.begin(),
+    std::vector<double> descending(edges.size());
+    std::transform(edges.begin(), edges.end(), descending.begin(),
                    [](double at) { return 1000 - at; });
     std::vector<edge_run> mirrored;
     cut_symbols(descending, mirrored);
-    EXPECT_EQ(mirrored, runs) << c.what;
+    EXPECT_EQ(mirrored, runs) << what;
   }
 }
 

@@ -59,8 +59,8 @@ inline void draw(grey_image& page, const symbol_shape& shape,
                  std::uint8_t dark = 25) {
   const std::vector<double> bar_pixels = pixel_edges(shape);
   const double length = bar_pixels.back();
-  const double r = shape.angle * M_PI / 180;
-  const double ax = std::cos(r), ay = -std::sin(r);
+  const double r = shape.angle * M_PI / 180, ax = std::cos(r),
+               ay = -std::sin(r);
   const double reach = length + shape.height * std::max(1.0, shape.far_scale);
   const int x0 = std::max(0, int(shape.x - reach)),
             x1 = std::min(page.width, int(shape.x + reach) + 1);
