@@ -85,33 +85,27 @@ struct grade_case {
 // By name: the bytes gtest prints otherwise include padding.
 void PrintTo(const grade_case& c, std::ostream* out) { *out << c.name; }
 
-drawing with(void (*change)(drawing&)) {
-  drawing d;
-  change(d);
-  return d;
-}
-
 // Elements: 0 the start's narrow first bar, 1 its wide space, 2 and 3 a
 // narrow bar and space, 4 a wide bar, 5 a narrow space.
 // clang-format off
 const grade_case cases[] = {
     {"clean", {}, "4444444A"},
-    {"sc_b", with([](drawing& d) { d.bar = 0.20f, d.space = 0.82f; }), "4443444B"},
-    {"sc_c", with([](drawing& d) { d.bar = 0.30f, d.space = 0.75f; }), "4442444C"},
-    {"sc_d", with([](drawing& d) { d.bar = 0.28f, d.space = 0.60f; }), "4441444D"},
-    {"rmin_fails", with([](drawing& d) { d.bar = 0.47f, d.space = 0.90f; }), "4042444F"},
-    {"mod_b", with([](drawing& d) { d.element_reflectance[3] = 0.55f; }), "4444344B"},
-    {"mod_c", with([](drawing& d) { d.element_reflectance[2] = 0.40f; }), "4444244C"},
-    {"ecmin_fails", with([](drawing& d) { d.element_reflectance = {{4, 0.40f}, {5, 0.50f}}; }), "4404044F"},
-    {"defects_b", with([](drawing& d) { d.spot_element = 1, d.spot_depth = 0.14f; }), "4444434B"},
-    {"defects_d", with([](drawing& d) { d.spot_element = 1, d.spot_depth = 0.23f; }), "4444414D"},
-    {"ratio_2", with([](drawing& d) { d.ratio = 2.0; }), "4444444A"},
-    {"decodability_b", with([](drawing& d) { d.ratio = 2.5, d.moved_edge = 0, d.moved_px = 2; }), "4444443B"},
-    {"decodability_d", with([](drawing& d) { d.ratio = 2.5, d.moved_edge = 0, d.moved_px = 3; }), "4444441D"},
-    {"ratio_too_wide", with([](drawing& d) { d.ratio = 3.5; }), "4444444A", false},
+    {"sc_b", [] { drawing d; d.bar = 0.20f, d.space = 0.82f; return d; }(), "4443444B"},
+    {"sc_c", [] { drawing d; d.bar = 0.30f, d.space = 0.75f; return d; }(), "4442444C"},
+    {"sc_d", [] { drawing d; d.bar = 0.28f, d.space = 0.60f; return d; }(), "4441444D"},
+    {"rmin_fails", [] { drawing d; d.bar = 0.47f, d.space = 0.90f; return d; }(), "4042444F"},
+    {"mod_b", [] { drawing d; d.element_reflectance[3] = 0.55f; return d; }(), "4444344B"},
+    {"mod_c", [] { drawing d; d.element_reflectance[2] = 0.40f; return d; }(), "4444244C"},
+    {"ecmin_fails", [] { drawing d; d.element_reflectance = {{4, 0.40f}, {5, 0.50f}}; return d; }(), "4404044F"},
+    {"defects_b", [] { drawing d; d.spot_element = 1, d.spot_depth = 0.14f; return d; }(), "4444434B"},
+    {"defects_d", [] { drawing d; d.spot_element = 1, d.spot_depth = 0.23f; return d; }(), "4444414D"},
+    {"ratio_2", [] { drawing d; d.ratio = 2.0; return d; }(), "4444444A"},
+    {"decodability_b", [] { drawing d; d.ratio = 2.5, d.moved_edge = 0, d.moved_px = 2; return d; }(), "4444443B"},
+    {"decodability_d", [] { drawing d; d.ratio = 2.5, d.moved_edge = 0, d.moved_px = 3; return d; }(), "4444441D"},
+    {"ratio_too_wide", [] { drawing d; d.ratio = 3.5; return d; }(), "4444444A", false},
     // A 1.5 X disc over a narrow element keeps 78 % of its contrast.
-    {"aperture_1_5x", with([](drawing& d) { d.aperture = 1.5; }), "4444244C"},
-    {"quiet_zone_cut", with([](drawing& d) { d.quiet_modules = 5; }), "4444444A", true, false},
+    {"aperture_1_5x", [] { drawing d; d.aperture = 1.5; return d; }(), "4444244C"},
+    {"quiet_zone_cut", [] { drawing d; d.quiet_modules = 5; return d; }(), "4444444A", true, false},
 };
 // clang-format on
 

@@ -61,8 +61,17 @@ TEST(SymbolCutter, ProposesEveryRunShapedLikeASymbol) {
   }
 }
 
-TEST(SymbolCutter, UndoesInkSpread) {
+TEST(SymbolCutter, EvensCharactersAndUndoesInkSpread) {
   const std::vector<double> printed = line().symbol(0, "CODE39").e;
+  // The module grows fourfold along the symbol.
+  std::vector<double> far(printed.size()), even;
+  std::transform(printed.begin(), printed.end(), far.begin(),
+                 [&](double x) { return x + 1.5 * x * x / printed.back(); });
+  even_characters(far, {0, far.size() - 1}, even);
+  ASSERT_EQ(even.size(), printed.size());
+  const double scale = even.back() / printed.back();
+  for (std::size_t i = 0; i < printed.size(); ++i)  // within half a module
+    EXPECT_NEAR(even[i], printed[i] * scale, 0.5 * scale * 3) << i;
   for (double spread : {1.0, -1.0}) {  // a third of a module either way
     std::vector<double> seen = printed;
     for (std::size_t i = 0; i < seen.size(); ++i)
