@@ -29,23 +29,21 @@ void check_symbols(const std::vector<found_symbol>& symbols) {
   }
 }
 
-void check_page(const symbol_reader& reader, const grey_image& image) {
-  INVARIANT(image.width >= 0 && image.height >= 0);
-  INVARIANT(image.pixels.size() == static_cast<std::size_t>(image.width) *
-                                       static_cast<std::size_t>(image.height));
-  INVARIANT(static_cast<long long>(image.pixels.size()) <= max_image_pixels);
-  if (image.pixels.size() <= max_scanned_pixels)
-    check_symbols(find_symbols(reader, image));
-}
-
-// A broken page must not keep the other pages from reading.
+// Every page that reads is whole; a broken page must not keep the other
+// pages from reading.
 void check_pages(const symbol_reader& reader,
                  const std::vector<unsigned char>& bytes) {
   const image_pages pages(bytes);
   INVARIANT(pages.count() >= 1);
   for (int page = 0; page < pages.count(); ++page) {
     try {
-      check_page(reader, pages.read(page));
+      const grey_image image = pages.read(page);
+      INVARIANT(image.width >= 0 && image.height >= 0);
+      INVARIANT(image.pixels.size() == std::size_t(image.width) * image.height);
+      INVARIANT(static_cast<long long>(image.pixels.size()) <=
+                max_image_pixels);
+      if (image.pixels.size() <= max_scanned_pixels)
+        check_symbols(find_symbols(reader, image));
     } catch (const input_error&) {
     }
   }

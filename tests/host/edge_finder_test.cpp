@@ -8,21 +8,17 @@
 #include <cmath>
 #include <vector>
 
+#include "support/code39_model.h"
+
 namespace {
 
-// Elements of a Code 39 start character followed by a character gap, in
-// modules: bar, space, bar, ... Repeated to make a line.
-const std::vector<double> character_modules = {1, 2, 1, 1, 2, 1, 2, 1, 1, 1};
-
-// Edges of `characters` characters starting at `start`, `module` pixels per
-// module. The last character's gap is dropped, so the line ends on a bar.
+// Edges of `characters` Code 39 start characters from `start`, `module`
+// pixels per module.
 std::vector<double> pattern_edges(double start, double module, int characters) {
-  std::vector<double> edges{start};
-  for (int c = 0; c < characters; ++c)
-    for (double modules : character_modules)
-      edges.push_back(edges.back() + modules * module);
-  edges.pop_back();
-  return edges;
+  code39::print print;
+  print.narrow = print.gap = module;
+  print.origin = start;
+  return code39::symbol_edges(std::string(characters - 2, '*'), print);
 }
 
 // Each pixel's share of bar [a, b) coverage, as a camera with square pixels
@@ -41,49 +37,32 @@ profile render(const std::vector<double>& edges, int length, float dark,
   return line;
 }
 
-double largest_error(const std::vector<double>& found,
-                     const std::vector<double>& expected) {
-  double largest = 0;
-  for (std::size_t i = 0; i < expected.size(); ++i)
-    largest = std::max(largest, std::fabs(found[i] - expected[i]));
-  return largest;
-}
-
-struct accuracy_case {
-  double module;
-  double offset;
-  double tolerance;
-};
-
 TEST(EdgeFinder, PlacesEdgesBetweenPixelsAtSubPixelPrecision) {
   // Exact on the pixel grid; within a tenth of a pixel off it while every
   // element spans two pixels; looser when pixels hold parts of two elements.
-  const accuracy_case cases[] = {
+  const std::tuple<double, double, double> cases[] = {
+      // module, offset, tolerance
       {1.0, 0.0, 1e-6}, {2.0, 0.0, 1e-6}, {3.0, 0.0, 1e-6}, {2.0, 0.5, 0.01},
       {2.5, 0.3, 0.1},  {3.7, 0.71, 0.1}, {1.3, 0.2, 0.12}, {1.0, 0.25, 0.3},
   };
-  for (const accuracy_case& c : cases) {
-    const std::vector<double> edges = pattern_edges(20 + c.offset, c.module, 4);
+  for (const auto& [module, offset, tolerance] : cases) {
+    const std::vector<double> edges = pattern_edges(20 + offset, module, 4);
     const int length = static_cast<int>(edges.back()) + 20;
     for (float noise_share : {0.25f, 0.04f}) {
       const std::vector<double> found =
           find_edges(render(edges, length, 0.05f, 0.95f), noise_share);
       ASSERT_EQ(found.size(), edges.size())
-          << "module " << c.module << " offset " << c.offset;
-      EXPECT_LE(largest_error(found, edges), c.tolerance)
-          << "module " << c.module << " offset " << c.offset;
+          << "module " << module << " offset " << offset;
+      for (std::size_t i = 0; i < edges.size(); ++i)
+        EXPECT_NEAR(found[i], edges[i], tolerance)
+            << "module " << module << " offset " << offset;
     }
   }
 }
 
 TEST(EdgeFinder, LinesWithoutContrastHaveNoEdges) {
-  const profile lines[] = {
-      {},
-      profile(50, 0.5f),
-      profile(50, 0.0f),
-      render(pattern_edges(5, 2, 2), 50, 0.5f, 0.53f),
-  };
-  for (const profile& line : lines)
+  for (const profile& line : {profile(), profile(50, 0.5f), profile(50, 0.0f),
+                              render(pattern_edges(5, 2, 2), 50, 0.5f, 0.53f)})
     EXPECT_TRUE(find_edges(line, 0.04f).empty());
 }
 

@@ -1,5 +1,6 @@
 // Every image format through image_pages, read as sRGB-coded grey, and the
-// errors of broken files. tests/host/data/make_test_images.sh makes the files.
+// errors of broken files; edge files too. tests/host/data/make_test_images.sh
+// makes the files.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -7,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "image/edge_file_reader.h"
 #include "image/image_pages.h"
 #include "image/input_error.h"
 #include "image/reflectance.h"
@@ -108,17 +110,38 @@ TEST(ImagePages, BrokenFilesAreErrors) {
       {"broken_page.tif", 2, "no page 3 of 2"},
       {"broken_link.tif", 1, "bad TIFF image: "},
       {"GIF89a", 0, "not an image"},
+      // Edge files (page -1): the whole message.
+      {"1 2\n3 x4 5\n", -1, "line 2: bad number \"x4\""},
+      {"# c\n\n1,5", -1, "line 3: bad number \"1,5\""},
+      {"+1", -1, "line 1: bad number \"+1\""},
+      {"1 nan", -1, "line 1: bad number \"nan\""},
+      {"1e999", -1, "line 1: bad number \"1e999\""},
+      {std::string(30, '7') + "x", -1,
+       "line 1: bad number \"777777777777777777777777...\""},
+      {"1 2\x01", -1, "not a PNG, PBM or PGM image, nor an edge file"},
   };
   for (const auto& [file, page, message] : cases) {
     const std::vector<unsigned char> bytes = load(file);
     try {
-      image_pages(bytes).read(page);
+      if (page < 0)
+        read_edge_file(bytes);
+      else
+        image_pages(bytes).read(page);
       ADD_FAILURE() << "read: " << file;
     } catch (const input_error& e) {
-      EXPECT_EQ(std::string(e.what()).substr(0, message.size()), message)
+      const std::string what = e.what();  // an edge file's whole
+      EXPECT_EQ(page < 0 ? what : what.substr(0, message.size()), message)
           << file << ": " << e.what();
     }
   }
+}
+
+TEST(EdgeFileReader, ReadsOneScanLinePerLine) {
+  EXPECT_EQ(
+      read_edge_file(load("# scans of one label\n1 2.5 3e1\t-4\r\n\n"
+                          "   # nothing here\n10 9.25 # the far end\n7")),
+      (std::vector<std::vector<double>>{{1, 2.5, 30, -4}, {10, 9.25}, {7}}));
+  EXPECT_TRUE(read_edge_file(load("# only a comment\n\n")).empty());
 }
 
 TEST(Reflectance, DecodesSrgbUnlessLinear) {

@@ -33,26 +33,22 @@ found_symbol symbol(const std::string& text, bool located) {
   s.own_check_char = text.substr(text.size() - 1);
   s.check_char_ok = s.located = located;
   s.corners = {point{10, 20}, point{110.04, 20}, point{110, 51}, point{10, 51}};
-  s.angle = 359.6;
-  s.module_size = 2.5;
-  s.lines_agreed = 3;
-  s.lines_tried = 9;
+  s.angle = 359.6, s.module_size = 2.5;
+  s.lines_agreed = 3, s.lines_tried = 9;
   return s;
+}
+
+// A located symbol, a broken page and a symbol not located.
+page_report three_pages(int index) {
+  if (index == 1) throw input_error("bad \"page\"");
+  page_report page;
+  page.symbols = {index ? symbol("C7", false) : symbol("A\1B", true)};
+  return page;
 }
 
 TEST(Report, PagesSymbolsAndErrorsAsTextAndJson) {
   const file_report reports[] = {
-      {"m\xff.tif", read_pages(3,
-                               [](int index) {
-                                 if (index == 1)
-                                   throw input_error("bad \"page\"");
-                                 page_report page;
-                                 page.symbols = {symbol(index ? "C7"
-                                                              : "A\x01"
-                                                                "B",
-                                                        !index)};
-                                 return page;
-                               })},
+      {"m\xff.tif", read_pages(3, three_pages)},
       {"b.png", read_pages(1, [](int) { return page_report(); })},
       {"c.png",
        read_pages(1, [](int) -> page_report { throw std::bad_alloc(); })},

@@ -14,92 +14,64 @@ namespace {
 
 using ::testing::ElementsAreArray;
 
-// Appends a symbol `space_before` modules after the line's last edge.
-void add_symbol(std::vector<double>& edges, double space_before,
-                const std::string& code, double module = 3, double ratio = 2) {
-  code39::print print;
-  print.narrow = module;
-  print.ratio = ratio;
-  print.origin = (edges.empty() ? 0 : edges.back()) + space_before * module;
-  for (double edge : code39::symbol_edges(code, print)) edges.push_back(edge);
-}
-
-// Lone bars of text beside the symbols.
-void add_bar(std::vector<double>& edges, double space_before, double width) {
-  edges.push_back(edges.back() + space_before);
-  edges.push_back(edges.back() + width);
-}
-
-struct cut_case {
-  const char* what;
-  std::vector<double> edges;
-  std::vector<edge_run> runs;
+// A scan line's edges, built left to right; each piece starts `space`
+// pixels or modules (of 3 pixels) after the last edge.
+struct line {
+  std::vector<double> e;
+  line& edge(double space) {
+    e.push_back((e.empty() ? 0 : e.back()) + space);
+    return *this;
+  }
+  line& bar(double space, double width) { return edge(space).edge(width); }
+  line& symbol(double space, const std::string& code, double ratio = 2) {
+    code39::print print;
+    print.narrow = 3;
+    print.ratio = ratio;
+    print.origin = (e.empty() ? 0 : e.back()) + space * 3;
+    for (double edge : code39::symbol_edges(code, print)) e.push_back(edge);
+    return *this;
+  }
 };
 
-std::vector<cut_case> cut_cases() {
-  std::vector<cut_case> cases;
-  std::vector<double> e;
-  add_symbol(e, 10, "CODE39");
-  cases.push_back({"between quiet zones", e, {{0, 79}}});
-  e.clear();
-  add_symbol(e, 0, "AB", 3, 3);
-  cases.push_back({"line ends are quiet zones, ratio 3", e, {{0, 39}}});
-  e = {0, 3};
-  add_symbol(e, 3, "AB");
-  add_bar(e, 9, 3);
-  cases.push_back({"three-module quiet zones next to text", e, {{2, 41}}});
-  e = {0, 3};
-  add_symbol(e, 1.5, "AB");
-  cases.push_back({"no quiet zone", e, {}});
-  e.clear();
-  add_symbol(e, 10, "AB");
-  add_symbol(e, 3, "CDE");
-  cases.push_back({"two symbols close together", e, {{0, 39}, {40, 89}}});
-  e.clear();
-  add_symbol(e, 10, "P");  // read backwards, * has P's pattern
-  cases.push_back({"P inside", e, {{0, 29}}});
-  e.clear();
-  add_symbol(e, 10, "AB");
-  add_bar(e, 30, 3);
-  e.push_back(e.back() + 40);  // a bar that never closes
-  cases.push_back({"whole symbols only", e, {{0, 39}}});
-  return cases;
-}
-
 TEST(SymbolCutter, ProposesEveryRunShapedLikeASymbol) {
-  for (const cut_case& c : cut_cases()) {
+  // The lone bars are text beside the symbols. Read backwards, * has P's
+  // pattern.
+  // clang-format off
+  const std::tuple<const char*, std::vector<double>, std::vector<edge_run>> cases[] = {
+      {"between quiet zones", line().symbol(10, "CODE39").e, {{0, 79}}},
+      {"line ends are quiet zones, ratio 3", line().symbol(0, "AB", 3).e, {{0, 39}}},
+      {"3-module quiet zones next to text", line().bar(0, 3).symbol(3, "AB").bar(9, 3).e, {{2, 41}}},
+      {"no quiet zone", line().bar(0, 3).symbol(1.5, "AB").e, {}},
+      {"two symbols close together", line().symbol(10, "AB").symbol(3, "CDE").e, {{0, 39}, {40, 89}}},
+      {"P inside", line().symbol(10, "P").e, {{0, 29}}},
+      {"whole symbols only: a bar never closes", line().symbol(10, "AB").bar(30, 3).edge(40).e, {{0, 39}}},
+  };
+  // clang-format on
+  for (const auto& [what, edges, expected] : cases) {
     std::vector<edge_run> runs;
-    cut_symbols(c.edges, runs);
-    EXPECT_THAT(runs, ElementsAreArray(c.runs)) << c.what;
+    cut_symbols(edges, runs);
+    EXPECT_THAT(runs, ElementsAreArray(expected)) << what;
     // Read the other way along the line, the same runs.
-    std::vector<double> descending(c.edges.size());
-    std::transform(c.edges.begin(), c.edges.end(), descending.begin(),
+    std::vector<double> descending(edges.size());
+    std::transform(edges.begin(), edges.end(), descending.begin(),
                    [](double at) { return 1000 - at; });
     std::vector<edge_run> mirrored;
     cut_symbols(descending, mirrored);
-    EXPECT_EQ(mirrored, runs) << c.what;
+    EXPECT_EQ(mirrored, runs) << what;
   }
 }
 
-TEST(SymbolCutter, EvenCharactersUndoPerspective) {
-  std::vector<double> flat;
-  add_symbol(flat, 0, "CODE39");
+TEST(SymbolCutter, EvensCharactersAndUndoesInkSpread) {
+  const std::vector<double> printed = line().symbol(0, "CODE39").e;
   // The module grows fourfold along the symbol.
-  std::vector<double> far(flat.size());
-  std::transform(flat.begin(), flat.end(), far.begin(),
-                 [&](double x) { return x + 1.5 * x * x / flat.back(); });
-  std::vector<double> even;
+  std::vector<double> far(printed.size()), even;
+  std::transform(printed.begin(), printed.end(), far.begin(),
+                 [&](double x) { return x + 1.5 * x * x / printed.back(); });
   even_characters(far, {0, far.size() - 1}, even);
-  ASSERT_EQ(even.size(), flat.size());
-  const double scale = even.back() / flat.back();
-  for (std::size_t i = 0; i < flat.size(); ++i)
-    EXPECT_NEAR(even[i], flat[i] * scale, 0.5 * scale * 3)
-        << i;  // half a module
-}
-
-TEST(SymbolCutter, UndoesInkSpread) {
-  std::vector<double> printed;
-  add_symbol(printed, 0, "CODE39");
+  ASSERT_EQ(even.size(), printed.size());
+  const double scale = even.back() / printed.back();
+  for (std::size_t i = 0; i < printed.size(); ++i)  // within half a module
+    EXPECT_NEAR(even[i], printed[i] * scale, 0.5 * scale * 3) << i;
   for (double spread : {1.0, -1.0}) {  // a third of a module either way
     std::vector<double> seen = printed;
     for (std::size_t i = 0; i < seen.size(); ++i)
