@@ -55,7 +55,8 @@ std::vector<double> parse_line(std::string_view line, int line_number) {
 std::vector<std::vector<double>> read_edge_file(
     const std::vector<unsigned char>& bytes) {
   if (!std::all_of(bytes.begin(), bytes.end(), is_text_byte))
-    throw input_error("not a PNG, PBM or PGM image, nor an edge file");
+    throw input_error(
+        "not an image (PNG, JPEG, TIFF, PBM or PGM) nor an edge file");
   const std::string_view text(reinterpret_cast<const char*>(bytes.data()),
                               bytes.size());
   std::vector<std::vector<double>> lines;

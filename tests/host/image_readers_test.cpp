@@ -110,7 +110,8 @@ TEST(ImagePages, BrokenFilesAreErrors) {
       {"1e999", -1, "line 1: bad number \"1e999\""},
       {std::string(30, '7') + "x", -1,
        "line 1: bad number \"777777777777777777777777...\""},
-      {"1 2\x01", -1, "not a PNG, PBM or PGM image, nor an edge file"},
+      {"1 2\x01", -1,
+       "not an image (PNG, JPEG, TIFF, PBM or PGM) nor an edge file"},
   };
   for (const auto& [file, page, message] : cases) {
     const std::vector<unsigned char> bytes = load(file);

@@ -112,7 +112,7 @@ TEST_F(ScannerProgram, OptionsInputsAndPlugins) {
        "No such file or directory"},
       {file("corrupt.png", corrupt_png), 2, "", "bad PNG image: "},
       {"- < " + file("binary.dat", "\177ELF\2\1"), 2, "",
-       "tarn-scan: -: not a "},
+       "tarn-scan: -: not an image"},
       {"", 2, "", "tarn-scan: no input file (try --help)\n"},
       {"-- --help", 2, "", "--help: No such file"},
       {"--checksum always a", 2, "", "--checksum takes none, verify or strip"},
