@@ -15,23 +15,28 @@ int symbol_characters(std::size_t edge_count) {
   return whole_symbol ? static_cast<int>(edge_count / stride) : 0;
 }
 
-// The parser runs only on a list whose module widths agree.
-bool parse_attempt(const std::vector<double>& edges, int characters,
-                   bool backward, element_list& elements) {
-  if (!read_element_list(edges.data(), characters, backward, elements)) {
-    return false;
-  }
+bool parse(const element_list& elements) {
   load_token_stream(elements.counts.data(), elements.size);
   return yyparse() == 0;
 }
 
 }  // namespace
 
+// The parser runs only on a list whose module widths agree.
 bool read_symbol(const std::vector<double>& edges, element_list& elements,
                  bool& reversed) {
   const int characters = symbol_characters(edges.size());
   if (characters == 0) return false;
-  if (parse_attempt(edges, characters, false, elements)) return true;
+  const symbol_widths widths(edges.data(), characters);
+  const bool scan_order_agrees = widths.agree(false);
+  if (scan_order_agrees) {
+    widths.write(elements);
+    if (parse(elements)) return true;
+  }
   reversed = true;
-  return parse_attempt(edges, characters, true, elements);
+  if (!widths.agree(true)) return false;
+  // The list read backward is made from the one in scan order.
+  if (!scan_order_agrees) widths.write(elements);
+  widths.turn_around(elements);
+  return parse(elements);
 }

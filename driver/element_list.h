@@ -77,12 +77,33 @@ struct element_list {
   std::size_t size = 0;
 };
 
-// The element list of the `characters` characters (3 to max_characters) of
-// a symbol whose edges begin at `edges`, read in scan order or backward from
-// its last edge, in place. Made only when the module widths of all characters
-// but the last, in reading order, agree: false otherwise, with `elements`
-// untouched.
-bool read_element_list(const double* edges, int characters, bool backward,
-                       element_list& elements);
+// The characters of one symbol, 3 to max_characters of them, and their
+// module widths, measured in scan order from the host's edges, which it reads
+// in place.
+//
+// Read backward, every element's width and every character's total width
+// change sign, exactly: so do the scales and module widths, and the counts
+// stay the same, so the list read backward is the one in scan order turned
+// around. The exception is a total of zero, x - x being +0 either way, whose
+// scale is the same infinity both ways: a character with an infinite scale is
+// counted again from its edges.
+class symbol_widths {
+ public:
+  symbol_widths(const double* edges, int characters);
+
+  // Whether the module widths agree for a reading in scan order or backward:
+  // those of all characters but the one read last, in reading order.
+  bool agree(bool backward) const;
+  // The element list in scan order.
+  void write(element_list& elements) const;
+  // Turns the list in scan order in `elements` into the list read backward.
+  void turn_around(element_list& elements) const;
+
+ private:
+  const double* edges_;
+  int characters_;
+  std::array<double, max_characters> scales_;  // modules per length unit
+  std::array<double, max_characters> widths_;  // their reciprocals
+};
 
 #endif
