@@ -1,6 +1,6 @@
 // The Code 39 symbology: the nine elements (bar, space, bar, ... bar) of each
-// of its 44 characters, N narrow and W wide. Row order is the order of the
-// grammar's character rules.
+// of its 44 characters, N narrow and W wide, and the numbers that follow from
+// them. Row order is the order of the grammar's character rules.
 #ifndef TARN_CODE39_PATTERNS_H
 #define TARN_CODE39_PATTERNS_H
 
@@ -10,8 +10,6 @@ struct code39_pattern {
   char character;
   char elements[10];  // nine of 'N' and 'W', then the terminating NUL
 };
-
-inline constexpr int code39_elements_per_character = 9;
 
 inline constexpr std::array<code39_pattern, 44> code39_patterns = {{
     {'0', "NNNWWNWNN"}, {'1', "WNNWNNNNW"}, {'2', "NNWWNNNNW"},
@@ -30,5 +28,36 @@ inline constexpr std::array<code39_pattern, 44> code39_patterns = {{
     {'*', "NWNNWNWNN"}, {'$', "NWNWNWNNN"}, {'/', "NWNWNNNWN"},
     {'+', "NWNNNWNWN"}, {'%', "NNNWNWNWN"},
 }};
+
+// The character that starts and stops every symbol.
+inline constexpr char code39_start_stop = '*';
+
+// Five bars and four spaces.
+inline constexpr int code39_elements_per_character =
+    sizeof code39_pattern::elements - 1;
+
+// A symbol's edge list gives each character its elements' edges and the gap
+// after it, the last character's trailing edge standing in for the gap.
+inline constexpr int code39_edges_per_character =
+    code39_elements_per_character + 1;
+
+// A narrow element is one module wide, a wide one two.
+constexpr int modules_of(const code39_pattern& pattern) {
+  int modules = 0;
+  for (int i = 0; i < code39_elements_per_character; ++i) {
+    modules += pattern.elements[i] == 'W' ? 2 : 1;
+  }
+  return modules;
+}
+
+inline constexpr int code39_modules_per_character =
+    modules_of(code39_patterns[0]);
+
+static_assert([] {
+  for (const code39_pattern& pattern : code39_patterns) {
+    if (modules_of(pattern) != code39_modules_per_character) return false;
+  }
+  return true;
+}());
 
 #endif

@@ -17,8 +17,8 @@ int wrapping_sum(int sum, int value) {
 // are known, and only other characters need the table (which enters them with
 // 0 when absent).
 int value_after_fill(char c) {
-  const int value = kCode39ValueOf[static_cast<unsigned char>(c)];
-  return value != kNotACode39Character ? value : _code_to_value[c];
+  const int value = code39_value_of[static_cast<unsigned char>(c)];
+  return value != not_a_code39_character ? value : _code_to_value[c];
 }
 
 }  // namespace
@@ -51,8 +51,8 @@ char check_character_of(const std::string& raw_text) {
   for (std::size_t i = 0; i + 1 < raw_text.size(); ++i) {
     sum = wrapping_sum(sum, value_after_fill(raw_text[i]));
   }
-  const int remainder = sum % kCode39CharacterCount;
+  const int remainder = sum % code39_character_count;
   // Negative only when a host gave some character a negative value.
-  return remainder >= 0 ? kCode39Characters[remainder]
+  return remainder >= 0 ? code39_characters[remainder]
                         : _value_to_code[remainder];
 }

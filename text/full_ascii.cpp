@@ -7,21 +7,21 @@
 
 namespace {
 
-constexpr char kShifts[] = "$%/+";
-constexpr int kShiftCount = sizeof kShifts - 1;
-constexpr int kLetterCount = 26;
-constexpr int kNoPair = -1;
+constexpr char shifts[] = "$%/+";
+constexpr int shift_count = sizeof shifts - 1;
+constexpr int letter_count = 26;
+constexpr int no_pair = -1;
 
 // A shift followed by the letters first to last stands for consecutive ASCII
 // codes starting at first_code.
-struct PairRun {
+struct pair_run {
   char shift;
   char first_letter;
   char last_letter;
   int first_code;
 };
 
-constexpr PairRun kPairRuns[] = {
+constexpr pair_run pair_runs[] = {
     {'$', 'A', 'Z', 1},    // control characters SOH to SUB
     {'%', 'A', 'E', 27},   // ESC FS GS RS US
     {'%', 'F', 'J', 59},   // ; < = > ?
@@ -36,53 +36,44 @@ constexpr PairRun kPairRuns[] = {
     {'+', 'A', 'Z', 97},   // a to z
 };
 
-// kNoPair where shift and letter form no pair; %X-%Z, /M, /N and /P-/Y do not.
-using PairTable = std::array<std::array<int, kLetterCount>, kShiftCount>;
-
 constexpr int shift_index(char c) {
-  for (int shift = 0; shift < kShiftCount; ++shift) {
-    if (kShifts[shift] == c) return shift;
+  for (int shift = 0; shift < shift_count; ++shift) {
+    if (shifts[shift] == c) return shift;
   }
-  return kNoPair;
+  return no_pair;
 }
 
-constexpr PairTable build_pair_table() {
-  PairTable table{};
+// The code of each shift and letter, no_pair where they form none: %X-%Z,
+// /M, /N and /P-/Y.
+using pair_table = std::array<std::array<int, letter_count>, shift_count>;
+
+constexpr pair_table pair_codes = [] {
+  pair_table table{};
   for (auto& codes : table) {
-    for (int& code : codes) code = kNoPair;
+    for (int& code : codes) code = no_pair;
   }
-  for (const PairRun& run : kPairRuns) {
+  for (const pair_run& run : pair_runs) {
     auto& codes = table[shift_index(run.shift)];
     for (char letter = run.first_letter; letter <= run.last_letter; ++letter) {
       codes[letter - 'A'] = run.first_code + (letter - run.first_letter);
     }
   }
   return table;
-}
-
-constexpr PairTable kPairTable = build_pair_table();
-
-constexpr int pair_count(const PairTable& table) {
-  int count = 0;
-  for (const auto& codes : table) {
-    for (int code : codes) count += code != kNoPair;
-  }
-  return count;
-}
-static_assert(pair_count(kPairTable) == 89);
-
-// shift_index of every character, by its unsigned byte.
-constexpr std::array<int, 256> kShiftIndexOf = [] {
-  std::array<int, 256> indices{};
-  for (int c = 0; c < 256; ++c) indices[c] = shift_index(static_cast<char>(c));
-  return indices;
 }();
 
-// The ASCII code that shift and letter stand for, or kNoPair.
+static_assert([] {
+  int pairs = 0;
+  for (const auto& codes : pair_codes) {
+    for (int code : codes) pairs += code != no_pair;
+  }
+  return pairs == 89;
+}());
+
+// The ASCII code that shift and letter stand for, or no_pair.
 int pair_code(char shift, char letter) {
-  const int row = kShiftIndexOf[static_cast<unsigned char>(shift)];
-  if (row == kNoPair || letter < 'A' || letter > 'Z') return kNoPair;
-  return kPairTable[row][letter - 'A'];
+  const int row = shift_index(shift);
+  if (row == no_pair || letter < 'A' || letter > 'Z') return no_pair;
+  return pair_codes[row][letter - 'A'];
 }
 
 // One greedy pass: a pair is taken wherever one starts, and pairs never
@@ -95,8 +86,8 @@ std::size_t translate(const std::string& code39_text, char* translated) {
     const int code =
         position + 1 < code39_text.size()
             ? pair_code(code39_text[position], code39_text[position + 1])
-            : kNoPair;
-    if (code == kNoPair) {
+            : no_pair;
+    if (code == no_pair) {
       translated[length++] = code39_text[position];
       position += 1;
     } else {

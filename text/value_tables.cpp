@@ -1,72 +1,48 @@
 #include "text/value_tables.h"
 
-#include <algorithm>
-#include <cstddef>
-
 namespace {
 
-template <class Key, class Value>
-struct row {
-  Key key;
-  Value value;
-};
+// The 43 characters in the key order of _code_to_value. All are ASCII, so
+// counting up from 0 gives std::less<char> order whatever char's sign.
+constexpr std::array<char, code39_character_count> characters_in_key_order =
+    [] {
+      std::array<char, code39_character_count> characters{};
+      int next = 0;
+      for (int c = 0; c < 128; ++c) {
+        if (code39_value_of[c] != not_a_code39_character) {
+          characters[next++] = static_cast<char>(c);
+        }
+      }
+      return characters;
+    }();
 
-using code_row = row<char, int>;
-using value_row = row<int, char>;
-
-// The rows of _code_to_value in its key order. All 43 characters are ASCII,
-// so counting up from 0 gives std::less<char> order whatever char's sign.
-constexpr std::array<code_row, kCode39CharacterCount> kCodeRows = [] {
-  std::array<code_row, kCode39CharacterCount> rows{};
-  std::size_t next = 0;
-  for (int c = 0; c < 128; ++c) {
-    if (kCode39ValueOf[c] != kNotACode39Character) {
-      rows[next++] = {static_cast<char>(c), kCode39ValueOf[c]};
-    }
-  }
-  return rows;
-}();
-
-// The rows of _value_to_code, whose key order is value order.
-constexpr std::array<value_row, kCode39CharacterCount> kValueRows = [] {
-  std::array<value_row, kCode39CharacterCount> rows{};
-  for (int value = 0; value < kCode39CharacterCount; ++value) {
-    rows[value] = {value, kCode39Characters[value]};
-  }
-  return rows;
-}();
-
-// Whether `table` holds every row, with the row's value. Both are in key
-// order, so one pass over the table suffices, stepping over other keys.
-template <class Map, class Row, std::size_t N>
-bool holds_rows(const Map& table, const std::array<Row, N>& rows) {
-  if (table.size() == N) {  // the common case: no other keys
-    return std::equal(rows.begin(), rows.end(), table.begin(),
-                      [](const Row& row, const auto& entry) {
-                        return entry.first == row.key &&
-                               entry.second == row.value;
-                      });
-  }
-  auto row = rows.begin();
-  for (auto entry = table.begin(); entry != table.end() && row != rows.end();
-       ++entry) {
-    if (entry->first == row->key) {
-      if (entry->second != row->value) return false;
-      ++row;
-    } else if (row->key < entry->first) {
-      return false;  // the row's key is missing
-    }
-  }
-  return row == rows.end();
+// Steps `entry` over the keys below `key`; whether it then stands at `key`
+// with `value`.
+template <class Map>
+bool holds_row(const Map& table, typename Map::const_iterator& entry,
+               typename Map::key_type key, typename Map::mapped_type value) {
+  while (entry != table.end() && entry->first < key) ++entry;
+  return entry != table.end() && entry->first == key && entry->second == value;
 }
 
-void assign_rows() {
-  for (int value = 0; value < kCode39CharacterCount; ++value) {
-    _code_to_value[kCode39Characters[value]] = value;
+// Whether both tables hold every row with its value: one pass over each in
+// key order, the two side by side, since each step waits on the memory of
+// the last.
+bool tables_hold_rows() {
+  auto code = _code_to_value.cbegin();
+  auto value = _value_to_code.cbegin();
+  for (int row = 0; row < code39_character_count; ++row) {
+    const char character = characters_in_key_order[row];
+    const int character_value =
+        code39_value_of[static_cast<unsigned char>(character)];
+    if (!holds_row(_code_to_value, code, character, character_value) ||
+        !holds_row(_value_to_code, value, row, code39_characters[row])) {
+      return false;
+    }
+    ++code;
+    ++value;
   }
-  for (int value = 0; value < kCode39CharacterCount; ++value) {
-    _value_to_code[value] = kCode39Characters[value];
-  }
+  return true;
 }
 
 }  // namespace
@@ -76,9 +52,11 @@ void assign_rows() {
 // Otherwise every row is assigned in the usual order, so that even an
 // allocation failure midway leaves the tables as that order does.
 void fill_value_tables() {
-  if (holds_rows(_code_to_value, kCodeRows) &&
-      holds_rows(_value_to_code, kValueRows)) {
-    return;
+  if (tables_hold_rows()) return;
+  for (int value = 0; value < code39_character_count; ++value) {
+    _code_to_value[code39_characters[value]] = value;
   }
-  assign_rows();
+  for (int value = 0; value < code39_character_count; ++value) {
+    _value_to_code[value] = code39_characters[value];
+  }
 }

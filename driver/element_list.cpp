@@ -1,0 +1,55 @@
+#include "driver/element_list.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace {
+
+constexpr int stride = code39_edges_per_character;
+
+}  // namespace
+
+symbol_widths::symbol_widths(const double* edges, int characters)
+    : edges_(edges), characters_(characters) {
+  for (int c = 0; c < characters_; ++c) {
+    scales_[c] =
+        module_scale(edges_ + c * stride, code39_elements_per_character,
+                     code39_modules_per_character);
+    widths_[c] = 1.0 / scales_[c];
+  }
+}
+
+// Backward, the widths change sign, which their variance does not see.
+bool symbol_widths::agree(bool backward) const {
+  const int read_before_last = characters_ - 1;
+  if (!backward) return widths_agree(widths_.data(), read_before_last);
+  return widths_agree(std::make_reverse_iterator(widths_.data() + characters_),
+                      read_before_last);
+}
+
+void symbol_widths::write(element_list& elements) const {
+  char* counts = elements.counts.data();
+  for (int c = 0; c < characters_; ++c) {
+    write_counts(edges_ + c * stride, code39_elements_per_character, scales_[c],
+                 counts + c * stride);
+    // A gap reads as narrow, whatever its width.
+    if (c + 1 < characters_) counts[c * stride + stride - 1] = 0;
+  }
+  elements.size = characters_ * stride - 1;
+}
+
+void symbol_widths::turn_around(element_list& elements) const {
+  char* counts = elements.counts.data();
+  std::reverse(counts, counts + elements.size);
+  const auto backward =
+      std::make_reverse_iterator(edges_ + characters_ * stride);
+  for (int c = 0; c < characters_; ++c) {
+    if (std::isinf(scales_[characters_ - 1 - c])) {
+      const auto edges = backward + c * stride;
+      write_counts(edges, code39_elements_per_character,
+                   module_scale(edges, code39_elements_per_character,
+                                code39_modules_per_character),
+                   counts + c * stride);
+    }
+  }
+}
