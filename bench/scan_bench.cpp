@@ -95,7 +95,7 @@ std::vector<grey_image> page_of_four() {
   add_text(page, 50, 40, 1100, 6);
   drawing::draw(page, {"INVOICE-1", 80, 250, 0, 3, 60});
   drawing::draw(page, {"ORDER 2", 700, 250, 0, 3, 60});
-  drawing::draw(page, {"PART 3", 100, 600, 15, 3, 60});
+  drawing::draw(page, {"LOT 3", 100, 600, 15, 3, 60});
   drawing::draw(page, {"LOT-4", 700, 650, 0, 2.5, 60});
   add_text(page, 50, 760, 1100, 6);
   drawing::blur(page, 0.6);
