@@ -4,6 +4,7 @@
 
 #include <array>
 #include <string>
+#include <utility>
 
 #include "find/point.h"
 #include "read/symbol_reader.h"
@@ -24,5 +25,14 @@ struct found_symbol {
   int lines_agreed = 0;      // scan lines across the symbol that read `text`
   int lines_tried = 0;       // scan lines across the symbol's region
 };
+
+// Files the symbol's last data character as printed, and whether it is the
+// check character the decoder computed from the others.
+inline void set_own_check_char(found_symbol& symbol,
+                               std::string last_character) {
+  symbol.own_check_char = std::move(last_character);
+  symbol.check_char_ok = !symbol.own_check_char.empty() &&
+                         symbol.own_check_char == symbol.read.check_char;
+}
 
 #endif

@@ -250,10 +250,9 @@ std::vector<found_symbol> read_edge_lines(
   const auto winner = std::find_if(
       reads.begin(), reads.end(),
       [&](const symbol_read& read) { return read.text == symbol.read.text; });
-  symbol.own_check_char =
-      printed[static_cast<std::size_t>(winner - reads.begin())].last_character;
-  symbol.check_char_ok = !symbol.own_check_char.empty() &&
-                         symbol.own_check_char == symbol.read.check_char;
+  set_own_check_char(
+      symbol,
+      printed[static_cast<std::size_t>(winner - reads.begin())].last_character);
   symbol.lines_agreed = outcome.lines_agreed;
   symbol.lines_tried = outcome.lines_tried;
   return {symbol};

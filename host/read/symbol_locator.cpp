@@ -307,9 +307,7 @@ std::optional<located_symbol> locate_symbol(line_reader& lines,
   found_symbol& s = located.symbol;
   s.read = rejected ? agreeing.front()->read.read : *outcome.symbol;
   const printed_symbol& printed = agreeing.front()->read.printed;
-  s.own_check_char = printed.last_character;
-  s.check_char_ok =
-      !s.own_check_char.empty() && s.own_check_char == s.read.check_char;
+  set_own_check_char(s, printed.last_character);
   s.located = true;
   s.corners = {place(start_end, start_top), place(stop_end, stop_top),
                place(stop_end, stop_bottom), place(start_end, start_bottom)};
