@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "host/symbol_drawing.h"
+#include "bench/symbol_drawing.h"
 #include "image/file_bytes.h"
 #include "image/png_reader.h"
 #include "image/pnm_reader.h"

@@ -12,7 +12,6 @@
 
 #include "grade/grade_scale.h"
 #include "grade/symbol_grade.h"
-#include "output/grade_report.h"
 #include "read/decoder_plugin.h"
 #include "support/code39_model.h"
 
@@ -109,14 +108,13 @@ const grade_case cases[] = {
 };
 // clang-format on
 
-symbol_grade grade_of(const drawing& d, double dpi = 0) {
+symbol_grade grade_of(const drawing& d) {
   static const decoder_plugin plugin(TARN_PLUGIN_PATH);
   static const auto decoder = plugin.new_decoder();
   const drawn_symbol drawn = draw(d);
   grade_options options;
   options.linear = true;
   options.aperture = d.aperture;
-  options.dpi = dpi;
   return grade_symbol(*decoder, drawn.first, drawn.second, options);
 }
 
@@ -140,15 +138,6 @@ TEST_P(grade_test, grades_what_was_drawn) {
   const symbol_checks checks = code39_symbol_checks(grade);
   EXPECT_EQ(checks.ratio_ok, c.ratio_ok) << checks.wide_narrow_ratio;
   EXPECT_EQ(checks.quiet_zones_ok, c.quiet_zones_ok) << checks.quiet_zones[0];
-}
-
-// The line names the grade, its letter and the weakest parameter, and gives
-// sizes in millimetres when the resolution is known: mod_b at 254 dpi, 0.6 mm
-// per module of six pixels.
-TEST(grade_report, line_names_the_weakest_parameter) {
-  const std::string line = grade_text(grade_of(cases[5].drawn, 254));
-  EXPECT_EQ(line.rfind("grade 3.0 (B) weakest MOD 3.0 |", 0), 0u) << line;
-  EXPECT_NE(line.find("X 0.600 mm"), std::string::npos) << line;
 }
 
 INSTANTIATE_TEST_SUITE_P(drawn, grade_test, testing::ValuesIn(cases),

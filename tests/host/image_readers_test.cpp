@@ -11,7 +11,6 @@
 #include "image/edge_file_reader.h"
 #include "image/image_pages.h"
 #include "image/input_error.h"
-#include "image/reflectance.h"
 
 namespace {
 
@@ -135,14 +134,6 @@ TEST(EdgeFileReader, ReadsOneScanLinePerLine) {
                           "   # nothing here\n10 9.25 # the far end\n7")),
       (std::vector<std::vector<double>>{{1, 2.5, 30, -4}, {10, 9.25}, {7}}));
   EXPECT_TRUE(read_edge_file(load("# only a comment\n\n")).empty());
-}
-
-TEST(Reflectance, DecodesSrgbUnlessLinear) {
-  EXPECT_EQ(reflectance(0, false), 0.0f);
-  EXPECT_NEAR(reflectance(10, false), 0.003035f, 1e-6f);  // linear segment
-  EXPECT_NEAR(reflectance(188, false), 0.5029f, 1e-4f);
-  EXPECT_NEAR(reflectance(188, true), 188 / 255.0f, 1e-6f);
-  EXPECT_EQ(reflectance(255, false), 1.0f);
 }
 
 }  // namespace

@@ -60,35 +60,52 @@ class ScannerProgram : public ::testing::Test {
       fs::temp_directory_path() / ("tarn-scan-" + std::to_string(getpid()));
 };
 
-const std::pair<const char*, const char*> samples[] = {
-    {"clean-1px.png", "TARN-SCAN 1X"},
-    {"check-char-2px.png", "Hello, World!3"},
-    {"quarter-turn.png", "Quarter turn"},
-    {"degraded-tilted.png", "TILTED 5"},
-    {"degraded-low-contrast.pgm", "LOW CONTRAST"},
-    {"scan-lines.edges", "edge-file"},
-};
+// The samples and the test pages: symbols at any angle, in perspective,
+// blurred, the same text twice, and clutter with no symbol (made by
+// tests/host/data/make_pages.sh).
+const std::string sample_files =
+    " samples/check-char-2px.png samples/clean-1px.png"
+    " samples/degraded-low-contrast.pgm samples/degraded-tilted.png"
+    " samples/phone-photo.jpg samples/quarter-turn.png samples/scan-lines.edges"
+    " samples/turned-30.png samples/two-pages.tif samples/two-symbols.png"
+    " tests/host/data/pages/turned-200.png "
+    "tests/host/data/pages/perspective.png"
+    " tests/host/data/pages/blurred.png "
+    "tests/host/data/pages/same-text-twice.png"
+    " tests/host/data/pages/clutter.png";
 
-TEST_F(ScannerProgram, ReadsEverySampleInOrderWhateverTheJobsAndTerminal) {
-  std::string all;
-  for (const auto& entry : samples) all += " " + sample(entry.first);
-  all += all;  // 12 files, enough for a progress line
-  const run_result one_job = run("--json -j 1" + all);
-  EXPECT_EQ(one_job.status, 0);
-  std::size_t at = 0;
-  for (int twice = 0; twice < 2; ++twice)
-    for (const auto& [name, text] : samples) {
-      at = one_job.out.find(name + "\",\"symbols\":[{\"text\":\""s + text, at);
-      EXPECT_NE(at, std::string::npos) << name;
-    }
-  EXPECT_EQ(run("--json --jobs=5" + all).out, one_job.out);
+// The output against its record in tests/host/data. After a change meant to
+// alter it, TARN_REFRESH=1 rewrites the records: review their diff.
+void expect_recorded(const std::string& output, const std::string& name) {
+  const fs::path record = fs::path(TARN_TEST_DATA_DIR) / name;
+  if (std::getenv("TARN_REFRESH")) std::ofstream(record) << output;
+  EXPECT_TRUE(output == read_text(record)) << "not as recorded: " << name;
+}
+
+TEST_F(ScannerProgram,
+       ReportsOnTheSamplesAsRecordedWhateverTheJobsAndTerminal) {
+  fs::current_path(TARN_SOURCE_DIR);
+  const std::string svg = quoted((dir_ / "profiles.svg").string());
+  const run_result graded =
+      run("--json -j 1 --profile-svg " + svg + sample_files);
+  EXPECT_EQ(graded.status, 1);  // nothing read from the clutter
+  expect_recorded(graded.out, "report.json");
+  // The picture is large: its hash stands for it.
+  expect_recorded(std::to_string(std::hash<std::string>()(
+                      read_text(dir_ / "profiles.svg"))),
+                  "profiles.svg.hash");
+  expect_recorded(
+      run("--grade --dpi 600 --aperture 5 --linear" + sample_files).out,
+      "report.txt");
+  EXPECT_TRUE(run("--json --grade --jobs=5" + sample_files).out == graded.out);
   // Standard output and error both on the terminal that `script` makes.
-  const run_result shown = run(
-      "-qec \"" TARN_SCAN_PROGRAM " --json -j 2" + all + " 2>&1\" /dev/null",
-      "script");
-  EXPECT_THAT(shown.out, HasSubstr("\r\33[Kscanning 12/12 "));
+  const run_result shown =
+      run("-qec \"" TARN_SCAN_PROGRAM " --json --grade -j 2" + sample_files +
+              " 2>&1\" /dev/null",
+          "script");
+  EXPECT_NE(shown.out.find("\r\33[Kscanning 15/15 "), std::string::npos);
   const std::regex progress("\r\33\\[K(scanning [^\r]*)?|\r(?=\n)");
-  EXPECT_EQ(std::regex_replace(shown.out, progress, ""), one_job.out);
+  EXPECT_TRUE(std::regex_replace(shown.out, progress, "") == graded.out);
 }
 
 // Each case's standard error is at most one line, the program's own.
@@ -108,6 +125,9 @@ TEST_F(ScannerProgram, OptionsInputsAndPlugins) {
            file("three.edges", "1 2 three") + " " +
            file("blank.pbm", "P1 4 1 0000"),
        2, "blank.pbm\",\"symbols\":[]}", "three.edges: line 1: bad number"},
+      {"--json " + quoted(TARN_TEST_DATA_DIR "/broken_page.tif"), 2,
+       "\"page\":2,\"error\":\"bad TIFF image: ",
+       "broken_page.tif:2: bad TIFF"},
       {quoted((dir_ / "missing.png").string()), 2, "",
        "No such file or directory"},
       {file("corrupt.png", corrupt_png), 2, "", "bad PNG image: "},

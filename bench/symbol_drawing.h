@@ -1,7 +1,7 @@
-// Draws Code 39 symbols into grey images for the finder's tests and the scan
-// benchmark: at any place, angle, scale, in perspective, blurred.
-#ifndef TARN_TESTS_SYMBOL_DRAWING_H
-#define TARN_TESTS_SYMBOL_DRAWING_H
+// Draws Code 39 symbols into grey images for the scan benchmark: at any
+// place, angle, scale, in perspective, blurred.
+#ifndef TARN_BENCH_SYMBOL_DRAWING_H
+#define TARN_BENCH_SYMBOL_DRAWING_H
 
 #include <algorithm>
 #include <cmath>

@@ -1,0 +1,41 @@
+#!/bin/bash
+# Regenerates the pages of scanner_program_test with zint (barcode type 8,
+# Code 39, and 9, Code 39 Extended) and ImageMagick: symbols the finder must
+# read wherever and however they lie, and clutter it must read nothing from.
+set -euo pipefail
+cd "$(dirname "$0")/pages"
+magick=/usr/bin/convert
+page="-size 600x400 xc:gray(92%)"
+
+# The same text twice, one symbol above the other; characters that are shift
+# characters elsewhere stand alone here.
+zint -b 8 -d '-. $/+%' --scale=1 --quietzones --height=30 --notext -o same.tmp.png
+$magick $page same.tmp.png -geometry +40+40 -composite \
+  same.tmp.png -geometry +40+200 -composite -colorspace Gray same-text-twice.png
+# Turned 200 degrees counter-clockwise: upside down, read from its far end.
+zint -b 9 -d 'ANGLE200' --scale=1.5 --quietzones --height=40 -o angle.tmp.png
+$magick $page \( angle.tmp.png -background 'gray(92%)' -rotate -200 \) \
+  -gravity center -composite -colorspace Gray turned-200.png
+# In perspective: the module shrinks to 60 % towards the stop character.
+zint -b 9 -d 'FAR END' --scale=1.5 --quietzones --height=50 -o far.tmp.png
+w=$(identify -format %w far.tmp.png) h=$(identify -format %h far.tmp.png)
+$magick far.tmp.png -background 'gray(92%)' -virtual-pixel background \
+  -distort Perspective "0,0 0,0  $w,0 $((w * 6 / 10)),$((h / 5))  $w,$h $((w * 6 / 10)),$((h * 4 / 5))  0,$h 0,$h" \
+  -bordercolor 'gray(92%)' -border 40 -colorspace Gray perspective.png
+# Blurred by nearly a module of four pixels, and noisy.
+zint -b 9 -d 'BLUR9' --scale=2 --quietzones --height=20 -o blur.tmp.png
+$magick $page blur.tmp.png -geometry +60+120 -composite -colorspace Gray \
+  -blur 0x3.2 -seed 3 -attenuate 0.2 +noise Gaussian -depth 8 blurred.png
+# Rows of bars of random widths and gaps, like text or a damaged symbol, and
+# noise: no symbol.
+RANDOM=7
+bars=""
+for ((top = 10; top < 380; top += 40)); do
+  for ((x = 10; x < 480; x += width + 1 + RANDOM % 8)); do
+    width=$((1 + RANDOM % 8))
+    bars+="rectangle $x,$top $((x + width - 1)),$((top + 29)) "
+  done
+done
+$magick -size 500x400 xc:'gray(92%)' -fill 'gray(12%)' -draw "$bars" \
+  -blur 0x0.7 -seed 7 -attenuate 0.4 +noise Gaussian -colorspace Gray -depth 8 clutter.png
+rm -f ./*.tmp.*
