@@ -63,8 +63,9 @@ std::pair<std::string, std::optional<std::string>> split_value(
 
 const char* const usage_text =
     "Usage: tarn-scan [OPTION]... FILE...\n"
-    "Read Code 39 Extended barcodes from PNG, PBM and PGM images and from\n"
-    "edge files (one scan line of edge positions per line, '#' comments).\n"
+    "Read Code 39 Extended barcodes from PNG, JPEG, TIFF (every page), PBM\n"
+    "and PGM images and from edge files (one scan line of edge positions per\n"
+    "line, '#' comments).\n"
     "FILE '-' is standard input.\n"
     "\n"
     "  --checksum MODE  check character: none (keep it in the text, the\n"
