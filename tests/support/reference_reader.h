@@ -62,6 +62,8 @@ struct read_result {
   bool reversed = false;
   std::vector<char> counts;  // the element list of the attempt that read
   std::string data_text;
+  bool parsed = false;      // whether any attempt reached the parser
+  parse_result last_parse;  // the parser's globals after the last attempt
 };
 
 // 20 + 10k edges (1 <= k <= 98), read as listed and, failing that, reversed.
@@ -69,7 +71,9 @@ struct read_result {
 // agree (a population variance below 0.25 squared units) is a parse tried.
 inline read_result read(const std::vector<double>& edges) {
   const int characters = static_cast<int>(edges.size() / 10);
-  if (edges.size() % 10 != 0 || characters < 3 || characters > 100) return {};
+  read_result result;
+  if (edges.size() % 10 != 0 || characters < 3 || characters > 100)
+    return result;
   for (bool reversed : {false, true}) {
     const std::vector<double> list = reversed ? code39::reversed(edges) : edges;
     double sum = 0.0, sum_of_squares = 0.0;
@@ -81,10 +85,14 @@ inline read_result read(const std::vector<double>& edges) {
     const double mean = sum / (characters - 1);
     if (!(sum_of_squares / (characters - 1) - mean * mean < 0.25)) continue;
     const std::vector<char> counts = code39::element_list(list);
-    const parse_result parsed = parse(counts);
-    if (parsed.accepted) return {true, reversed, counts, parsed.data_text};
+    result.parsed = true, result.last_parse = parse(counts);
+    if (result.last_parse.accepted) {
+      result.read = true, result.reversed = reversed, result.counts = counts;
+      result.data_text = result.last_parse.data_text;
+      return result;
+    }
   }
-  return {};
+  return result;
 }
 
 }  // namespace reference
