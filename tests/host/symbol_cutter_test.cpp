@@ -23,10 +23,12 @@ struct line {
     return *this;
   }
   line& bar(double space, double width) { return edge(space).edge(width); }
-  line& symbol(double space, const std::string& code, double ratio = 2) {
+  line& symbol(double space, const std::string& code, double ratio = 2,
+               double gap = 1) {
     code39::print print;
     print.narrow = 3;
     print.ratio = ratio;
+    print.gap = gap;
     print.origin = (e.empty() ? 0 : e.back()) + space * 3;
     for (double edge : code39::symbol_edges(code, print)) e.push_back(edge);
     return *this;
@@ -61,26 +63,31 @@ TEST(SymbolCutter, ProposesEveryRunShapedLikeASymbol) {
   }
 }
 
+// Both on a symbol behind five lone bars.
 TEST(SymbolCutter, EvensCharactersAndUndoesInkSpread) {
   const std::vector<double> printed = line().symbol(0, "CODE39").e;
+  const edge_run symbol = {10, printed.size() + 9};
+  std::vector<double> bars;
+  for (double x = 0; x < 30; x += 6) bars.insert(bars.end(), {x, x + 3});
   // The module grows fourfold along the symbol.
-  std::vector<double> far(printed.size()), even;
-  std::transform(printed.begin(), printed.end(), far.begin(),
-                 [&](double x) { return x + 1.5 * x * x / printed.back(); });
-  even_characters(far, {0, far.size() - 1}, even);
+  std::vector<double> far = bars, even;
+  for (double x : printed) far.push_back(40 + x + 1.5 * x * x / printed.back());
+  even_characters(far, symbol, even);
   ASSERT_EQ(even.size(), printed.size());
   const double scale = even.back() / printed.back();
   for (std::size_t i = 0; i < printed.size(); ++i)  // within half a module
     EXPECT_NEAR(even[i], printed[i] * scale, 0.5 * scale * 3) << i;
-  for (double spread : {1.0, -1.0}) {  // a third of a module either way
-    std::vector<double> seen = printed;
-    for (std::size_t i = 0; i < seen.size(); ++i)
-      seen[i] += (i % 2 == 0 ? -0.5 : 0.5) * spread;
+  for (std::size_t gap = 10; gap < printed.size(); gap += 10)  // a third
+    EXPECT_NEAR(even[gap] - even[gap - 1], scale, 0.1 * scale) << gap;
+  for (double spread : {1.2, -0.8}) {  // bars wider or thinner
+    std::vector<double> seen = bars;
+    for (std::size_t i = 0; i < printed.size(); ++i)
+      seen.push_back(40 + printed[i] + (i % 2 == 0 ? -0.5 : 0.5) * spread);
     std::vector<double> thinned;
-    undo_ink_spread(seen, {0, seen.size() - 1}, thinned);
+    undo_ink_spread(seen, symbol, thinned);
     ASSERT_EQ(thinned.size(), printed.size());
     for (std::size_t i = 0; i < printed.size(); ++i)
-      EXPECT_NEAR(thinned[i], printed[i], 1e-9) << spread << " " << i;
+      EXPECT_NEAR(thinned[i], 40 + printed[i], 1e-9) << spread << " " << i;
   }
 }
 
