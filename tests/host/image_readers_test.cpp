@@ -49,7 +49,7 @@ TEST(ImagePages, ReadsEveryKindAsSrgbGrey) {
       {"two_pages.tif", 2, 1, {255, 0, 191, 64}},
       {"broken_page.tif", 2, 0, blocks},
       {"P1 # comment\n4 # width\n2\n0 1 0 0 1 1 0 1", 1, 0, bits},
-      {"P4 4 2 \x4f\xdf", 1, 0, bits},  // padding bits ignored
+      {"P4 12 2 \xff\xff\x48\x2f", 1, 0, bits},  // padding bits ignored
       {"P2\n4 2\n5\n0 5 1 3\n3 1 5 0\n", 1, 0, greys},
       {"P5\n4 2\n5\n\x00\x05\x01\x03\x03\x01\x05\x00"s, 1, 0, greys},
       {"P5 4 2 1000 \x00\x00\x03\xe8\x00\xc8\x02\x58"
@@ -74,6 +74,7 @@ TEST(ImagePages, BrokenFilesAreErrors) {
       "image too large: 10000 x 10000 pixels, the limit is 67108864";
   const std::tuple<std::string, int, std::string> cases[] = {
       {"P5\n4 2\n255\n\x01\x02\x03", 0, "truncated PNM image"},
+      {"P5", 0, "truncated PNM image"},
       {"P4\n4 2\n\x40", 0, "truncated PNM image"},
       // Headers that end where the buffer ends.
       {"P5 4 2 6553|6", 0, "truncated PNM image"},
@@ -92,6 +93,7 @@ TEST(ImagePages, BrokenFilesAreErrors) {
       {"huge.jpg", 0, too_large},
       {"huge.tif", 0, too_large},
       {"\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR"s, 0, "bad PNG image: "},
+      {"\x89PNG\r\n\x1a\n", 0, "bad PNG image: "},
       {"cmyk.jpg", 0, "CMYK JPEG images are not supported"},
       {"truncated.jpg", 0, "bad JPEG image: Premature end of JPEG file"},
       {"many_scans.jpg", 0, "bad JPEG image: more than 100 scans"},
@@ -130,7 +132,7 @@ TEST(ImagePages, BrokenFilesAreErrors) {
 
 TEST(EdgeFileReader, ReadsOneScanLinePerLine) {
   EXPECT_EQ(
-      read_edge_file(load("# scans of one label\n1 2.5 3e1\t-4\r\n\n"
+      read_edge_file(load("# scans of one label\n1\v2.5 3e1\t-4\f\r\n\n"
                           "   # nothing here\n10 9.25 # the far end\n7")),
       (std::vector<std::vector<double>>{{1, 2.5, 30, -4}, {10, 9.25}, {7}}));
   EXPECT_TRUE(read_edge_file(load("# only a comment\n\n")).empty());

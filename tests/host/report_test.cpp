@@ -13,18 +13,21 @@ namespace {
 using namespace std::string_literals;
 
 TEST(Report, EscapesControlCharactersAndBytesOutsideUtf8) {
-  // Valid UTF-8, then a stray byte, a cut sequence, an overlong form, a
-  // surrogate and a code point beyond U+10FFFF.
+  // Valid UTF-8 (the lowest two- and four-byte leads among it), then a stray
+  // byte, a cut sequence, overlong forms, a surrogate, a code point beyond
+  // U+10FFFF and a three-byte form cut by ASCII.
   const std::string text =
-      "\"\\\n\t\r\0\x1f\x7f \xc3\xa9\xf0\x9f\x98\x80 \xff\xc3 "
-      "\xc0\xaf\xed\xa0\x80\xf4\x90\x80\x80"s;
+      "\"\\\n\t\r\0\x1f\x7f \xc3\xa9\xc2\xa9\xf0\x90\x80\x80 \xff\xc3 "
+      "\xc0\xaf\xf0\x8f\xbf\xbf\xed\xa0\x80\xf4\x90\x80\x80\xe2\x82("s;
   EXPECT_EQ(escape_text(text),
-            "\\\"\\\\\\n\\t\\r\\x00\\x1f\\x7f \xc3\xa9\xf0\x9f\x98\x80 "
-            "\\xff\\xc3 \\xc0\\xaf\\xed\\xa0\\x80\\xf4\\x90\\x80\\x80");
-  EXPECT_EQ(json_string(text),
-            "\"\\\"\\\\\\n\\t\\r\\u0000\\u001f\\u007f \xc3\xa9\xf0\x9f\x98\x80 "
-            "\\u00ff\\u00c3 \\u00c0\\u00af\\u00ed\\u00a0\\u0080\\u00f4\\u0090"
-            "\\u0080\\u0080\"");
+            "\\\"\\\\\\n\\t\\r\\x00\\x1f\\x7f \xc3\xa9\xc2\xa9\xf0\x90\x80\x80 "
+            "\\xff\\xc3 \\xc0\\xaf\\xf0\\x8f\\xbf\\xbf\\xed\\xa0\\x80\\xf4\\x90"
+            "\\x80\\x80\\xe2\\x82(");
+  EXPECT_EQ(
+      json_string(text),
+      "\"\\\"\\\\\\n\\t\\r\\u0000\\u001f\\u007f \xc3\xa9\xc2\xa9\xf0\x90\x80"
+      "\x80 \\u00ff\\u00c3 \\u00c0\\u00af\\u00f0\\u008f\\u00bf\\u00bf\\u00ed"
+      "\\u00a0\\u0080\\u00f4\\u0090\\u0080\\u0080\\u00e2\\u0082(\"");
 }
 
 // A broken page among good ones, and a file that ran out of memory; the
