@@ -1,14 +1,14 @@
 #include "text/full_ascii.h"
 
 #include <array>
+#include <string_view>
 
 #include "text/checksum.h"
 #include "text/value_tables.h"
 
 namespace {
 
-constexpr char shifts[] = "$%/+";
-constexpr int shift_count = sizeof shifts - 1;
+constexpr std::string_view shifts = "$%/+";
 constexpr int letter_count = 26;
 constexpr int no_pair = -1;
 
@@ -37,15 +37,13 @@ constexpr pair_run pair_runs[] = {
 };
 
 constexpr int shift_index(char c) {
-  for (int shift = 0; shift < shift_count; ++shift) {
-    if (shifts[shift] == c) return shift;
-  }
-  return no_pair;
+  const std::size_t shift = shifts.find(c);
+  return shift == std::string_view::npos ? no_pair : static_cast<int>(shift);
 }
 
 // The code of each shift and letter, no_pair where they form none: %X-%Z,
 // /M, /N and /P-/Y.
-using pair_table = std::array<std::array<int, letter_count>, shift_count>;
+using pair_table = std::array<std::array<int, letter_count>, shifts.size()>;
 
 constexpr pair_table pair_codes = [] {
   pair_table table{};
@@ -83,10 +81,9 @@ std::size_t translate(const std::string& code39_text, char* translated) {
   std::size_t length = 0;
   std::size_t position = 0;
   while (position < code39_text.size()) {
+    // After the last character comes the string's null, which is no letter.
     const int code =
-        position + 1 < code39_text.size()
-            ? pair_code(code39_text[position], code39_text[position + 1])
-            : no_pair;
+        pair_code(code39_text[position], code39_text[position + 1]);
     if (code == no_pair) {
       translated[length++] = code39_text[position];
       position += 1;
