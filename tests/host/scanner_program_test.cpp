@@ -146,6 +146,8 @@ TEST_F(ScannerProgram, OptionsInputsAndPlugins) {
       {"-j 0 a", 2, "", "--jobs takes a number from 1 to 1024, not '0'"},
       {"--jobs=2x a", 2, "", "--jobs takes a number"},
       {"a -j", 2, "", "-j needs a value"},
+      {"--dpi 0 a", 2, "", "--dpi takes a positive number, not '0'"},
+      {"--aperture=inf a", 2, "", "--aperture takes a positive number"},
       {"--help", 0, "  -j, --jobs N", ""},
       {"--version", 0, "tarn-scan 6.6.0.5300\nplug-in 6.6.0.5300\n", ""},
       {"--profile-svg /nowhere/p.svg " + sample("quarter-turn.png"), 2,
