@@ -61,6 +61,9 @@ scan_line clip_to_image(const grey_image& image, point through,
   clip_axis(through.x, direction.x, 0.5, image.width - 0.5, low, high);
   clip_axis(through.y, direction.y, 0.5, image.height - 0.5, low, high);
   scan_line line{through + low * direction, direction, 0};
+  // A line that misses the pixel centres is not moved onto the border rows:
+  // it would read them again.
+  if (high < low) return line;
   if (whole_pixel_step(direction)) {
     // On pixel centres, with the band across the line inside the image too.
     const point band = quarter_turn(direction);
