@@ -105,6 +105,14 @@ scan_line clip_around(const grey_image& image, point centre, point direction,
   return line;
 }
 
+scan_line part_of(const scan_line& line, int first, int last) {
+  first = std::max(first, 0);
+  last = std::min(last, line.length - 1);
+  if (last + 1 - first < min_line_length) return {line.origin, line.direction};
+  return {line.origin + double(first) * line.direction, line.direction,
+          last + 1 - first};
+}
+
 std::vector<scan_line> lines_across(const grey_image& image, point direction,
                                     double spacing) {
   const point across =

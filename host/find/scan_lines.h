@@ -39,6 +39,10 @@ scan_line clip_to_image(const grey_image& image, point through,
 scan_line clip_around(const grey_image& image, point centre, point direction,
                       double half_length);
 
+// Samples `first` to `last` (both included) of the line, `length` 0 when
+// they are too few to hold a symbol.
+scan_line part_of(const scan_line& line, int first, int last);
+
 // Parallel lines `spacing` pixels apart (measured square to them) covering
 // the whole image.
 std::vector<scan_line> lines_across(const grey_image& image, point direction,
