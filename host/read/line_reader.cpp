@@ -54,6 +54,7 @@ int line_reader::read_edges(const scan_line& line,
 
 int line_reader::read(const grey_image& image, const scan_line& line,
                       std::vector<line_read>& reads, bool sharpening) {
+  sharpened_ = false;
   sample_line(image, line, values_);
   for (float noise_share : noise_shares) {
     finder_.find(values_, noise_share);
@@ -68,7 +69,10 @@ int line_reader::read(const grey_image& image, const scan_line& line,
   for (const sharpening_step& step : sharpening_steps) {
     sharpen(wide_, step.sigma, step.amount, sharp_);
     finder_.find(sharp_, noise_shares[2]);
-    if (const int count = read_edges(line, reads)) return count;
+    if (const int count = read_edges(line, reads)) {
+      sharpened_ = true;
+      return count;
+    }
   }
   return 0;
 }

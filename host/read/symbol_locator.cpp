@@ -70,6 +70,9 @@ void read_pass(line_reader& lines, const grey_image& image,
   const double half = symbol_length * (0.5 + line_margin) + 4.0;
   const double tolerance = end_tolerance * symbol_length + end_tolerance_pixels;
   const point seed_centre = 0.5 * (seed.start + seed.stop);
+  // A symbol that reads without sharpening is not blurred: the lines that
+  // fail at its edges are not sharpened either.
+  bool sharpening = true;
   for (int side : {1, -1}) {
     int misses = 0;
     for (int k = side > 0 ? 0 : 1;
@@ -80,7 +83,7 @@ void read_pass(line_reader& lines, const grey_image& image,
       if (line.length == 0) break;
       ++p.tried;
       scratch.clear();
-      lines.read(image, line, scratch);
+      lines.read(image, line, scratch, sharpening);
       // Where the seed's ends would lie on this line, give or take the lean
       // of bars not yet square to it.
       const point shift = (p.centre - seed_centre) + offset * across;
@@ -95,6 +98,7 @@ void read_pass(line_reader& lines, const grey_image& image,
         continue;
       }
       misses = 0;
+      sharpening = sharpening && lines.sharpened();
       p.crossings.push_back({offset, std::move(*match)});
     }
   }
