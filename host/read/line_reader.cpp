@@ -56,8 +56,9 @@ int line_reader::read(const grey_image& image, const scan_line& line,
                       std::vector<line_read>& reads, bool sharpening) {
   sharpened_ = false;
   sample_line(image, line, values_);
+  finder_.find(values_, noise_shares[0]);
   for (float noise_share : noise_shares) {
-    finder_.find(values_, noise_share);
+    if (noise_share != noise_shares[0]) finder_.find_again(noise_share);
     if (const int count = read_edges(line, reads)) return count;
     // Too few clear edges for a symbol: lower thresholds would find noise.
     if (finder_.edges().size() < min_dense_edges) return 0;
