@@ -202,8 +202,7 @@ void sample_wide_line(const grey_image& image, const scan_line& line,
   }
 }
 
-void sharpen(const profile& values, double sigma, float amount,
-             profile& sharp) {
+void gaussian_blur(const profile& values, double sigma, profile& blurred) {
   constexpr int max_reach = 12;
   const int reach = std::min(max_reach, static_cast<int>(std::ceil(3 * sigma)));
   float weights[2 * max_reach + 1];
@@ -212,15 +211,22 @@ void sharpen(const profile& values, double sigma, float amount,
     total += weights[d + reach] =
         static_cast<float>(std::exp(-d * d / (2 * sigma * sigma)));
   const int size = static_cast<int>(values.size());
-  sharp.resize(values.size());
+  blurred.resize(values.size());
+  const float* value = values.data();
   for (int i = 0; i < size; ++i) {
-    float blurred = 0.0f;
+    // Beyond the ends the end values go on; inside, no index is clamped.
+    const bool inside = i >= reach && i + reach < size;
+    float sum = 0.0f;
     for (int d = -reach; d <= reach; ++d)
-      blurred +=
-          weights[d + reach] *
-          values[static_cast<std::size_t>(std::clamp(i + d, 0, size - 1))];
-    const float value = values[static_cast<std::size_t>(i)];
-    sharp[static_cast<std::size_t>(i)] =
-        value + amount * (value - blurred / total);
+      sum += weights[d + reach] *
+             value[inside ? i + d : std::clamp(i + d, 0, size - 1)];
+    blurred[static_cast<std::size_t>(i)] = sum / total;
   }
+}
+
+void sharpen(const profile& values, const profile& blurred, float amount,
+             profile& sharp) {
+  sharp.resize(values.size());
+  for (std::size_t i = 0; i < values.size(); ++i)
+    sharp[i] = values[i] + amount * (values[i] - blurred[i]);
 }

@@ -67,10 +67,14 @@ void sample_line_bilinear(const grey_image& image, const scan_line& line,
 void sample_wide_line(const grey_image& image, const scan_line& line,
                       profile& values, profile& scratch);
 
+// `values` under a Gaussian blur of `sigma` pixels.
+void gaussian_blur(const profile& values, double sigma, profile& blurred);
+
 // `values` with its detail strengthened (unsharp masking): the profile plus
-// `amount` times its difference from a Gaussian blur of `sigma` pixels.
-// Brings back narrow elements that a blur of about a module has flattened to
-// a ripple.
-void sharpen(const profile& values, double sigma, float amount, profile& sharp);
+// `amount` times its difference from `blurred`, its Gaussian blur. Brings
+// back narrow elements that a blur of about a module has flattened to a
+// ripple.
+void sharpen(const profile& values, const profile& blurred, float amount,
+             profile& sharp);
 
 #endif

@@ -67,8 +67,11 @@ int line_reader::read(const grey_image& image, const scan_line& line,
   // quieter, sharpened.
   if (!sharpening || finder_.edges().size() < min_dense_edges) return 0;
   sample_wide_line(image, line, wide_, sharp_);
+  double blurred_sigma = 0.0;
   for (const sharpening_step& step : sharpening_steps) {
-    sharpen(wide_, step.sigma, step.amount, sharp_);
+    if (step.sigma != blurred_sigma)
+      gaussian_blur(wide_, blurred_sigma = step.sigma, blurred_);
+    sharpen(wide_, blurred_, step.amount, sharp_);
     finder_.find(sharp_, noise_shares[2]);
     if (const int count = read_edges(line, reads)) {
       sharpened_ = true;

@@ -52,6 +52,7 @@ class line_reader {
   edge_finder finder_;
   profile values_;
   profile wide_;
+  profile blurred_;
   profile sharp_;
   std::vector<edge_run> runs_;
   std::vector<edge_run> stretches_;
