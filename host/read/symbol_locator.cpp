@@ -146,7 +146,7 @@ pass best_pass(line_reader& lines, const grey_image& image,
   pass p;
   p.axis = seed_axis;
   p.centre = 0.5 * (seed.start + seed.stop);
-  p.step = std::clamp(symbol_length / 60, 1.0, 6.0);
+  p.step = std::clamp(symbol_length / 40, 1.0, 8.0);
   read_pass(lines, image, seed, p, scratch);
   for (double turn : fallback_turns) {
     if (p.crossings.size() >= 3) break;
@@ -325,10 +325,10 @@ std::optional<located_symbol> locate_symbol(line_reader& lines,
                            -2 * module * along};
   const bar_walk stop_bar{image, stop_end, mean_height, -0.5 * module * along,
                           2 * module * along};
-  const double start_top = start_bar.reach(high + p.step / 2, 1, limit);
-  const double stop_top = stop_bar.reach(high + p.step / 2, 1, limit);
-  const double start_bottom = start_bar.reach(low - p.step / 2, -1, limit);
-  const double stop_bottom = stop_bar.reach(low - p.step / 2, -1, limit);
+  const double start_top = start_bar.reach(high, 1, limit);
+  const double stop_top = stop_bar.reach(high, 1, limit);
+  const double start_bottom = start_bar.reach(low, -1, limit);
+  const double stop_bottom = stop_bar.reach(low, -1, limit);
 
   located_symbol located;
   found_symbol& s = located.symbol;
