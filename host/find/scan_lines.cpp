@@ -234,15 +234,19 @@ void gaussian_blur(const profile& values, double sigma, profile& blurred) {
   const int size = static_cast<int>(values.size());
   blurred.resize(values.size());
   const float* value = values.data();
-  for (int i = 0; i < size; ++i) {
-    // Beyond the ends the end values go on; inside, no index is clamped.
-    const bool inside = i >= reach && i + reach < size;
+  // Beyond the ends the end values go on; between, no index is clamped.
+  const auto blur_at = [&](int i, bool near_end) {
     float sum = 0.0f;
     for (int d = -reach; d <= reach; ++d)
       sum += weights[d + reach] *
-             value[inside ? i + d : std::clamp(i + d, 0, size - 1)];
+             value[near_end ? std::clamp(i + d, 0, size - 1) : i + d];
     blurred[static_cast<std::size_t>(i)] = sum / total;
-  }
+  };
+  const int inner_first = std::min(reach, size);
+  const int inner_last = std::max(inner_first, size - reach);
+  for (int i = 0; i < inner_first; ++i) blur_at(i, true);
+  for (int i = inner_first; i < inner_last; ++i) blur_at(i, false);
+  for (int i = inner_last; i < size; ++i) blur_at(i, true);
 }
 
 void sharpen(const profile& values, const profile& blurred, float amount,
