@@ -29,14 +29,22 @@ std::pair<float, float> dark_and_light(const profile& line) {
   int counts[bins] = {};
   const float scale = (bins - 1) / range;
   for (float value : line) ++counts[static_cast<int>((value - low) * scale)];
-  const auto level = [&](double share) {
-    const auto wanted = static_cast<long>(share * (line.size() - 1)) + 1;
-    long seen = 0;
-    int bin = 0;
-    while ((seen += counts[bin]) < wanted) ++bin;
+  // The first bin by which `share` of the values are counted: the dark
+  // level counted up from the darkest, the light one down from the lightest.
+  const auto wanted = [&](double share) {
+    return static_cast<long>(share * (line.size() - 1)) + 1;
+  };
+  const auto level = [&](int bin) {
     return low + (static_cast<float>(bin) + 0.5f) / scale;
   };
-  return {level(dark_share), level(light_share)};
+  long seen = 0;
+  int dark = 0;
+  while ((seen += counts[dark]) < wanted(dark_share)) ++dark;
+  const long above = static_cast<long>(line.size()) - wanted(light_share);
+  seen = 0;
+  int light = bins - 1;
+  while (seen + counts[light] <= above) seen += counts[light--];
+  return {level(dark), level(light)};
 }
 
 // Alternating maxima and minima, first and last a maximum, each differing
