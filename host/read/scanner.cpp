@@ -203,10 +203,9 @@ class page_search {
           if (turn > 0 && offset != 0) break;
           const scan_line line = clip_around(
               image_, spot.centre + offset * spacing * across, direction, half);
-          // Sharpened only through the spot at its own angle: blur hides no
-          // angle, and the wide band sharpened spans the lines beside it.
+          // Sharpened only at the spot's own angle: blur hides no angle.
           if (line.length > 0 &&
-              lines_.read(image_, line, seeds_, turn == 0 && offset == 0) > 0)
+              lines_.read(image_, line, seeds_, turn == 0) > 0)
             read = true;
         }
         if (read) return;
