@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <type_traits>
 
 namespace {
 
@@ -174,6 +175,7 @@ void sample_line(const grey_image& image, const scan_line& line,
 void sample_line_bilinear(const grey_image& image, const scan_line& line,
                           profile& values) {
   values.resize(static_cast<std::size_t>(line.length));
+  if (line.length == 0) return;
   // In floats from the pixel-centre grid: a thousandth of a pixel is plenty.
   const float x0 = static_cast<float>(line.origin.x) - 0.5f;
   const float y0 = static_cast<float>(line.origin.y) - 0.5f;
@@ -183,28 +185,47 @@ void sample_line_bilinear(const grey_image& image, const scan_line& line,
   const float max_y = image.height - 1.0f;
   const std::uint8_t* pixels = image.pixels.data();
   const std::ptrdiff_t width = image.width;
-  const auto at = [&](float x, float y) {
-    x = std::clamp(x, 0.0f, max_x);
-    y = std::clamp(y, 0.0f, max_y);
-    const int left = static_cast<int>(x);
-    const int top = static_cast<int>(y);
-    const float wx = x - static_cast<float>(left);
-    const float wy = y - static_cast<float>(top);
-    const std::uint8_t* p = pixels + top * width + left;
-    const std::ptrdiff_t right = left + 1 < image.width ? 1 : 0;
-    const std::ptrdiff_t down = top + 1 < image.height ? width : 0;
-    const float upper = p[0] + wx * static_cast<float>(p[right] - p[0]);
-    const float lower =
-        p[down] + wx * static_cast<float>(p[down + right] - p[down]);
-    return upper + wy * (lower - upper);
+  // Clamped at the borders; a band that keeps a pixel from every border
+  // needs no clamping, and every point has its right and lower neighbours.
+  const auto read = [&](auto clamped) {
+    const auto at = [&](float x, float y) {
+      std::ptrdiff_t right = 1, down = width;
+      if (clamped) {
+        x = std::clamp(x, 0.0f, max_x);
+        y = std::clamp(y, 0.0f, max_y);
+        right = x + 1 < image.width ? 1 : 0;
+        down = y + 1 < image.height ? width : 0;
+      }
+      const int left = static_cast<int>(x);
+      const int top = static_cast<int>(y);
+      const float wx = x - static_cast<float>(left);
+      const float wy = y - static_cast<float>(top);
+      const std::uint8_t* p = pixels + top * width + left;
+      const float upper = p[0] + wx * static_cast<float>(p[right] - p[0]);
+      const float lower =
+          p[down] + wx * static_cast<float>(p[down + right] - p[down]);
+      return upper + wy * (lower - upper);
+    };
+    for (int i = 0; i < line.length; ++i) {
+      const float x = x0 + static_cast<float>(i) * dx;
+      const float y = y0 + static_cast<float>(i) * dy;
+      // The band across the line: one step turned a quarter, (-dy, dx).
+      values[static_cast<std::size_t>(i)] =
+          (at(x + dy, y - dx) + at(x, y) + at(x - dy, y + dx)) *
+          (1.0f / 765.0f);
+    }
   };
-  for (int i = 0; i < line.length; ++i) {
-    const float x = x0 + static_cast<float>(i) * dx;
-    const float y = y0 + static_cast<float>(i) * dy;
-    // The band across the line: one step turned a quarter, (-dy, dx).
-    values[static_cast<std::size_t>(i)] =
-        (at(x + dy, y - dx) + at(x, y) + at(x - dy, y + dx)) * (1.0f / 765.0f);
-  }
+  const float last_x = x0 + (line.length - 1) * dx;
+  const float last_y = y0 + (line.length - 1) * dy;
+  const float reach_x = std::fabs(dy) + 1.0f, reach_y = std::fabs(dx) + 1.0f;
+  const bool inside = std::min(x0, last_x) >= reach_x &&
+                      std::max(x0, last_x) <= max_x - reach_x &&
+                      std::min(y0, last_y) >= reach_y &&
+                      std::max(y0, last_y) <= max_y - reach_y;
+  if (inside)
+    read(std::false_type());
+  else
+    read(std::true_type());
 }
 
 void sample_wide_line(const grey_image& image, const scan_line& line,
