@@ -89,13 +89,14 @@ double crossing(const profile& line, const extreme& from, const extreme& to,
   const float sign = from.value > to.value ? 1.0f : -1.0f;  // falling: +1
   double first = -1.0;
   double last = -1.0;
+  float above = sign * (line[from.index] - level);
   for (std::size_t i = from.index; i < to.index; ++i) {
-    const float above = sign * (line[i] - level);
     const float below = sign * (line[i + 1] - level);
     if (above >= 0 && below < 0) {
       last = static_cast<double>(i) + above / (above - below);
       if (first < 0) first = last;
     }
+    above = below;
   }
   return (first + last) / 2;
 }
