@@ -112,6 +112,7 @@ const std::vector<double>& edge_finder::find(const profile& line,
                                              float noise_share,
                                              float min_swing) {
   edges_.clear();
+  extremes_.clear();
   contrast_ = 0.0f;
   if (line.empty()) return edges_;
   const auto [dark, light] = dark_and_light(line);
@@ -132,10 +133,23 @@ const std::vector<double>& edge_finder::find(const profile& line,
 
 const std::vector<double>& edge_finder::find_again(float noise_share,
                                                    float min_swing) {
-  edges_.clear();
-  if (contrast_ < min_contrast) return edges_;
+  if (contrast_ < min_contrast) {
+    edges_.clear();
+    changed_ = false;
+    return edges_;
+  }
+  previous_.swap(extremes_);
   alternating_extremes(padded_, std::max(noise_share * contrast_, min_swing),
                        extremes_);
+  // The same extremes place the same edges.
+  const auto same = [](const extreme& a, const extreme& b) {
+    return a.index == b.index;
+  };
+  changed_ =
+      edges_.empty() || !std::equal(extremes_.begin(), extremes_.end(),
+                                    previous_.begin(), previous_.end(), same);
+  if (!changed_) return edges_;
+  edges_.clear();
   // The local levels of the edge between extremes i and i + 1 are the
   // darkest and lightest extremes from i - level_reach to i + 1 +
   // level_reach: a window sliding along them, each extreme queued while it

@@ -39,11 +39,14 @@ class edge_finder {
   const std::vector<double>& find_again(float noise_share,
                                         float min_swing = 0.0f);
   const std::vector<double>& edges() const { return edges_; }
+  // Whether the last find_again() found other edges than the find before.
+  bool changed() const { return changed_; }
 
  private:
   profile padded_;
   float contrast_ = 0.0f;
-  std::vector<extreme> extremes_;
+  std::vector<extreme> extremes_, previous_;
+  bool changed_ = true;
   std::vector<std::size_t> darkest_, lightest_;  // queues of extremes
   std::vector<double> edges_;
 };

@@ -58,8 +58,11 @@ int line_reader::read(const grey_image& image, const scan_line& line,
   sample_line(image, line, values_);
   finder_.find(values_, noise_shares[0]);
   for (float noise_share : noise_shares) {
-    if (noise_share != noise_shares[0]) finder_.find_again(noise_share);
-    if (const int count = read_edges(line, reads)) return count;
+    const bool lower = noise_share != noise_shares[0];
+    if (lower) finder_.find_again(noise_share);
+    // A lower threshold that finds no other edges reads nothing new.
+    if (!lower || finder_.changed())
+      if (const int count = read_edges(line, reads)) return count;
     // Too few clear edges for a symbol: lower thresholds would find noise.
     if (finder_.edges().size() < min_dense_edges) return 0;
   }
