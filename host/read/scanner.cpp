@@ -126,16 +126,15 @@ class page_search {
   // settling what it reads at once: a symbol is read across its whole
   // height once, not again by every line of the first look through it.
   void glance_beside_located(const scan_line& line, float noise) {
-    std::vector<std::pair<int, int>>& covered = covered_;
-    covered.clear();
+    covered_.clear();
     for (const located_symbol& l : located_) {
       const auto samples = l.area.samples_on(line, area_margin);
-      if (samples.first <= samples.second) covered.push_back(samples);
+      if (samples.first <= samples.second) covered_.push_back(samples);
     }
-    std::sort(covered.begin(), covered.end());
+    std::sort(covered_.begin(), covered_.end());
+    covered_.push_back({line.length, line.length});
     int first = 0;
-    covered.push_back({line.length, line.length});
-    for (const auto& [from, to] : covered) {
+    for (const auto& [from, to] : covered_) {
       const scan_line part = part_of(line, first, from - 1);
       if (part.length > 0 &&
           lines_.glance(image_, part, noise, seeds_, spots_) > 0)
