@@ -29,14 +29,22 @@ std::pair<float, float> dark_and_light(const profile& line) {
   int counts[bins] = {};
   const float scale = (bins - 1) / range;
   for (float value : line) ++counts[static_cast<int>((value - low) * scale)];
-  const auto level = [&](double share) {
-    const auto wanted = static_cast<long>(share * (line.size() - 1)) + 1;
-    long seen = 0;
-    int bin = 0;
-    while ((seen += counts[bin]) < wanted) ++bin;
+  // The first bin by which `share` of the values are counted: the dark
+  // level counted up from the darkest, the light one down from the lightest.
+  const auto wanted = [&](double share) {
+    return static_cast<long>(share * (line.size() - 1)) + 1;
+  };
+  const auto level = [&](int bin) {
     return low + (static_cast<float>(bin) + 0.5f) / scale;
   };
-  return {level(dark_share), level(light_share)};
+  long seen = 0;
+  int dark = 0;
+  while ((seen += counts[dark]) < wanted(dark_share)) ++dark;
+  const long above = static_cast<long>(line.size()) - wanted(light_share);
+  seen = 0;
+  int light = bins - 1;
+  while (seen + counts[light] <= above) seen += counts[light--];
+  return {level(dark), level(light)};
 }
 
 // Alternating maxima and minima, first and last a maximum, each differing
@@ -63,21 +71,13 @@ void alternating_extremes(const profile& line, float swing,
   if (seeking_max) extremes.push_back(candidate);
 }
 
-// The threshold of the edge between extremes `i` and `i + 1`: halfway between
-// the local dark and light levels, which places the edges of full-contrast
-// elements without the bias of blur. A narrow element that blur keeps from
-// crossing that level gets the level halfway between its own two extremes.
-float edge_level(const std::vector<extreme>& extremes, std::size_t i) {
-  const auto [low, high] =
-      std::minmax(extremes[i].value, extremes[i + 1].value);
-  const std::size_t first = i - std::min(i, level_reach);
-  const std::size_t last = std::min(extremes.size() - 1, i + 1 + level_reach);
-  float dark = low;
-  float light = high;
-  for (std::size_t j = first; j <= last; ++j) {
-    dark = std::min(dark, extremes[j].value);
-    light = std::max(light, extremes[j].value);
-  }
+// The threshold of an edge between extremes valued `a` and `b`: halfway
+// between the local dark and light levels, which places the edges of
+// full-contrast elements without the bias of blur. A narrow element that blur
+// keeps from crossing that level gets the level halfway between its own two
+// extremes.
+float edge_level(float a, float b, float dark, float light) {
+  const auto [low, high] = std::minmax(a, b);
   const float middle = (dark + light) / 2;
   return middle > low && middle < high ? middle : (low + high) / 2;
 }
@@ -89,13 +89,14 @@ double crossing(const profile& line, const extreme& from, const extreme& to,
   const float sign = from.value > to.value ? 1.0f : -1.0f;  // falling: +1
   double first = -1.0;
   double last = -1.0;
+  float above = sign * (line[from.index] - level);
   for (std::size_t i = from.index; i < to.index; ++i) {
-    const float above = sign * (line[i] - level);
     const float below = sign * (line[i + 1] - level);
     if (above >= 0 && below < 0) {
       last = static_cast<double>(i) + above / (above - below);
       if (first < 0) first = last;
     }
+    above = below;
   }
   return (first + last) / 2;
 }
@@ -111,6 +112,8 @@ const std::vector<double>& edge_finder::find(const profile& line,
                                              float noise_share,
                                              float min_swing) {
   edges_.clear();
+  extremes_.clear();
+  contrast_ = 0.0f;
   if (line.empty()) return edges_;
   const auto [dark, light] = dark_and_light(line);
   const float contrast = light - dark;
@@ -124,10 +127,55 @@ const std::vector<double>& edge_finder::find(const profile& line,
   padded_.insert(padded_.end(), line.begin(), line.end());
   padded_.push_back(*std::max_element(line.end() - near_end, line.end()));
 
-  alternating_extremes(padded_, std::max(noise_share * contrast, min_swing),
+  contrast_ = contrast;
+  return find_again(noise_share, min_swing);
+}
+
+const std::vector<double>& edge_finder::find_again(float noise_share,
+                                                   float min_swing) {
+  if (contrast_ < min_contrast) {
+    edges_.clear();
+    changed_ = false;
+    return edges_;
+  }
+  previous_.swap(extremes_);
+  alternating_extremes(padded_, std::max(noise_share * contrast_, min_swing),
                        extremes_);
-  for (std::size_t i = 0; i + 1 < extremes_.size(); ++i) {
-    const float level = edge_level(extremes_, i);
+  // The same extremes place the same edges.
+  const auto same = [](const extreme& a, const extreme& b) {
+    return a.index == b.index;
+  };
+  changed_ =
+      edges_.empty() || !std::equal(extremes_.begin(), extremes_.end(),
+                                    previous_.begin(), previous_.end(), same);
+  if (!changed_) return edges_;
+  edges_.clear();
+  // The local levels of the edge between extremes i and i + 1 are the
+  // darkest and lightest extremes from i - level_reach to i + 1 +
+  // level_reach: a window sliding along them, each extreme queued while it
+  // may still be the window's darkest (lightest).
+  darkest_.clear();
+  lightest_.clear();
+  std::size_t dark_head = 0, light_head = 0, next = 0;
+  const std::size_t count = extremes_.size();
+  for (std::size_t i = 0; i + 1 < count; ++i) {
+    for (; next <= std::min(count - 1, i + 1 + level_reach); ++next) {
+      const float value = extremes_[next].value;
+      while (darkest_.size() > dark_head &&
+             extremes_[darkest_.back()].value >= value)
+        darkest_.pop_back();
+      darkest_.push_back(next);
+      while (lightest_.size() > light_head &&
+             extremes_[lightest_.back()].value <= value)
+        lightest_.pop_back();
+      lightest_.push_back(next);
+    }
+    const std::size_t first = i - std::min(i, level_reach);
+    while (darkest_[dark_head] < first) ++dark_head;
+    while (lightest_[light_head] < first) ++light_head;
+    const float level = edge_level(extremes_[i].value, extremes_[i + 1].value,
+                                   extremes_[darkest_[dark_head]].value,
+                                   extremes_[lightest_[light_head]].value);
     // Padded sample j is the centre of pixel j - 1, at j - 0.5.
     edges_.push_back(crossing(padded_, extremes_[i], extremes_[i + 1], level) -
                      0.5);

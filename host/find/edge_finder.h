@@ -35,11 +35,19 @@ class edge_finder {
   // also exceed `min_swing` to be an element.
   const std::vector<double>& find(const profile& line, float noise_share,
                                   float min_swing = 0.0f);
+  // The last profile again with another threshold: its levels are kept.
+  const std::vector<double>& find_again(float noise_share,
+                                        float min_swing = 0.0f);
   const std::vector<double>& edges() const { return edges_; }
+  // Whether the last find_again() found other edges than the find before.
+  bool changed() const { return changed_; }
 
  private:
   profile padded_;
-  std::vector<extreme> extremes_;
+  float contrast_ = 0.0f;
+  std::vector<extreme> extremes_, previous_;
+  bool changed_ = true;
+  std::vector<std::size_t> darkest_, lightest_;  // queues of extremes
   std::vector<double> edges_;
 };
 

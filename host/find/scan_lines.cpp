@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <type_traits>
 
 namespace {
 
@@ -61,6 +62,9 @@ scan_line clip_to_image(const grey_image& image, point through,
   clip_axis(through.x, direction.x, 0.5, image.width - 0.5, low, high);
   clip_axis(through.y, direction.y, 0.5, image.height - 0.5, low, high);
   scan_line line{through + low * direction, direction, 0};
+  // A line that misses the pixel centres is not moved onto the border rows:
+  // it would read them again.
+  if (high < low) return line;
   if (whole_pixel_step(direction)) {
     // On pixel centres, with the band across the line inside the image too.
     const point band = quarter_turn(direction);
@@ -100,6 +104,14 @@ scan_line clip_around(const grey_image& image, point centre, point direction,
   line.origin = line.origin + first * direction;
   line.length = static_cast<int>(last - first);
   return line;
+}
+
+scan_line part_of(const scan_line& line, int first, int last) {
+  first = std::max(first, 0);
+  last = std::min(last, line.length - 1);
+  if (last + 1 - first < min_line_length) return {line.origin, line.direction};
+  return {line.origin + double(first) * line.direction, line.direction,
+          last + 1 - first};
 }
 
 std::vector<scan_line> lines_across(const grey_image& image, point direction,
@@ -163,16 +175,57 @@ void sample_line(const grey_image& image, const scan_line& line,
 void sample_line_bilinear(const grey_image& image, const scan_line& line,
                           profile& values) {
   values.resize(static_cast<std::size_t>(line.length));
-  const point across = quarter_turn(line.direction);
-  for (int i = 0; i < line.length; ++i) {
-    const point centre = line.origin + double(i) * line.direction;
-    float sum = 0.0f;
-    for (int band = -1; band <= 1; ++band) {
-      const point p = centre + double(band) * across;
-      sum += bilinear(image, p.x, p.y);
+  if (line.length == 0) return;
+  // In floats from the pixel-centre grid: a thousandth of a pixel is plenty.
+  const float x0 = static_cast<float>(line.origin.x) - 0.5f;
+  const float y0 = static_cast<float>(line.origin.y) - 0.5f;
+  const float dx = static_cast<float>(line.direction.x);
+  const float dy = static_cast<float>(line.direction.y);
+  const float max_x = image.width - 1.0f;
+  const float max_y = image.height - 1.0f;
+  const std::uint8_t* pixels = image.pixels.data();
+  const std::ptrdiff_t width = image.width;
+  // Clamped at the borders; a band that keeps a pixel from every border
+  // needs no clamping, and every point has its right and lower neighbours.
+  const auto read = [&](auto clamped) {
+    const auto at = [&](float x, float y) {
+      std::ptrdiff_t right = 1, down = width;
+      if (clamped) {
+        x = std::clamp(x, 0.0f, max_x);
+        y = std::clamp(y, 0.0f, max_y);
+        right = x + 1 < image.width ? 1 : 0;
+        down = y + 1 < image.height ? width : 0;
+      }
+      const int left = static_cast<int>(x);
+      const int top = static_cast<int>(y);
+      const float wx = x - static_cast<float>(left);
+      const float wy = y - static_cast<float>(top);
+      const std::uint8_t* p = pixels + top * width + left;
+      const float upper = p[0] + wx * static_cast<float>(p[right] - p[0]);
+      const float lower =
+          p[down] + wx * static_cast<float>(p[down + right] - p[down]);
+      return upper + wy * (lower - upper);
+    };
+    for (int i = 0; i < line.length; ++i) {
+      const float x = x0 + static_cast<float>(i) * dx;
+      const float y = y0 + static_cast<float>(i) * dy;
+      // The band across the line: one step turned a quarter, (-dy, dx).
+      values[static_cast<std::size_t>(i)] =
+          (at(x + dy, y - dx) + at(x, y) + at(x - dy, y + dx)) *
+          (1.0f / 765.0f);
     }
-    values[static_cast<std::size_t>(i)] = sum * (1.0f / 3.0f);
-  }
+  };
+  const float last_x = x0 + (line.length - 1) * dx;
+  const float last_y = y0 + (line.length - 1) * dy;
+  const float reach_x = std::fabs(dy) + 1.0f, reach_y = std::fabs(dx) + 1.0f;
+  const bool inside = std::min(x0, last_x) >= reach_x &&
+                      std::max(x0, last_x) <= max_x - reach_x &&
+                      std::min(y0, last_y) >= reach_y &&
+                      std::max(y0, last_y) <= max_y - reach_y;
+  if (inside)
+    read(std::false_type());
+  else
+    read(std::true_type());
 }
 
 void sample_wide_line(const grey_image& image, const scan_line& line,
@@ -191,8 +244,7 @@ void sample_wide_line(const grey_image& image, const scan_line& line,
   }
 }
 
-void sharpen(const profile& values, double sigma, float amount,
-             profile& sharp) {
+void gaussian_blur(const profile& values, double sigma, profile& blurred) {
   constexpr int max_reach = 12;
   const int reach = std::min(max_reach, static_cast<int>(std::ceil(3 * sigma)));
   float weights[2 * max_reach + 1];
@@ -201,15 +253,26 @@ void sharpen(const profile& values, double sigma, float amount,
     total += weights[d + reach] =
         static_cast<float>(std::exp(-d * d / (2 * sigma * sigma)));
   const int size = static_cast<int>(values.size());
-  sharp.resize(values.size());
-  for (int i = 0; i < size; ++i) {
-    float blurred = 0.0f;
+  blurred.resize(values.size());
+  const float* value = values.data();
+  // Beyond the ends the end values go on; between, no index is clamped.
+  const auto blur_at = [&](int i, bool near_end) {
+    float sum = 0.0f;
     for (int d = -reach; d <= reach; ++d)
-      blurred +=
-          weights[d + reach] *
-          values[static_cast<std::size_t>(std::clamp(i + d, 0, size - 1))];
-    const float value = values[static_cast<std::size_t>(i)];
-    sharp[static_cast<std::size_t>(i)] =
-        value + amount * (value - blurred / total);
-  }
+      sum += weights[d + reach] *
+             value[near_end ? std::clamp(i + d, 0, size - 1) : i + d];
+    blurred[static_cast<std::size_t>(i)] = sum / total;
+  };
+  const int inner_first = std::min(reach, size);
+  const int inner_last = std::max(inner_first, size - reach);
+  for (int i = 0; i < inner_first; ++i) blur_at(i, true);
+  for (int i = inner_first; i < inner_last; ++i) blur_at(i, false);
+  for (int i = inner_last; i < size; ++i) blur_at(i, true);
+}
+
+void sharpen(const profile& values, const profile& blurred, float amount,
+             profile& sharp) {
+  sharp.resize(values.size());
+  for (std::size_t i = 0; i < values.size(); ++i)
+    sharp[i] = values[i] + amount * (values[i] - blurred[i]);
 }

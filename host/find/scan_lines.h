@@ -39,6 +39,10 @@ scan_line clip_to_image(const grey_image& image, point through,
 scan_line clip_around(const grey_image& image, point centre, point direction,
                       double half_length);
 
+// Samples `first` to `last` (both included) of the line, `length` 0 when
+// they are too few to hold a symbol.
+scan_line part_of(const scan_line& line, int first, int last);
+
 // Parallel lines `spacing` pixels apart (measured square to them) covering
 // the whole image.
 std::vector<scan_line> lines_across(const grey_image& image, point direction,
@@ -63,10 +67,14 @@ void sample_line_bilinear(const grey_image& image, const scan_line& line,
 void sample_wide_line(const grey_image& image, const scan_line& line,
                       profile& values, profile& scratch);
 
+// `values` under a Gaussian blur of `sigma` pixels.
+void gaussian_blur(const profile& values, double sigma, profile& blurred);
+
 // `values` with its detail strengthened (unsharp masking): the profile plus
-// `amount` times its difference from a Gaussian blur of `sigma` pixels.
-// Brings back narrow elements that a blur of about a module has flattened to
-// a ripple.
-void sharpen(const profile& values, double sigma, float amount, profile& sharp);
+// `amount` times its difference from `blurred`, its Gaussian blur. Brings
+// back narrow elements that a blur of about a module has flattened to a
+// ripple.
+void sharpen(const profile& values, const profile& blurred, float amount,
+             profile& sharp);
 
 #endif

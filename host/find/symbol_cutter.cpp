@@ -28,18 +28,17 @@ double width(const std::vector<double>& edges, std::size_t element) {
   return std::fabs(edges[element + 1] - edges[element]);
 }
 
-// Whether elements e, e+2, ..., e+2(count-1) have their two (or one) widest
-// at `wide` offsets, clearly wider than the rest.
-bool widest_at(const std::vector<double>& edges, std::size_t first,
-               std::size_t count, std::size_t wide_a, std::size_t wide_b) {
+// Whether `widths` (count of them) have their two (or one) widest at `wide`
+// offsets, clearly wider than the rest.
+bool widest_at(const double* widths, std::size_t count, std::size_t wide_a,
+               std::size_t wide_b) {
   double narrowest_wide = 1e300;
   double widest_narrow = 0.0;
   for (std::size_t k = 0; k < count; ++k) {
-    const double w = width(edges, first + 2 * k);
     if (k == wide_a || k == wide_b)
-      narrowest_wide = std::min(narrowest_wide, w);
+      narrowest_wide = std::min(narrowest_wide, widths[k]);
     else
-      widest_narrow = std::max(widest_narrow, w);
+      widest_narrow = std::max(widest_narrow, widths[k]);
   }
   return narrowest_wide > min_wide_ratio * widest_narrow;
 }
@@ -47,13 +46,14 @@ bool widest_at(const std::vector<double>& edges, std::size_t first,
 // The start/stop character `*` (bar-space widths n w n n w n w n n) read
 // forward or backward in the nine elements from edge `first`.
 star star_at(const std::vector<double>& edges, std::size_t first) {
-  const std::size_t bars = first;
-  const std::size_t spaces = first + 1;
-  if (widest_at(edges, bars, 5, 2, 3) && widest_at(edges, spaces, 4, 0, 0))
-    return star::forward;
-  if (widest_at(edges, bars, 5, 1, 2) && widest_at(edges, spaces, 4, 3, 3))
-    return star::backward;
-  return star::none;
+  double bars[5], spaces[4];
+  for (std::size_t k = 0; k < 5; ++k) bars[k] = width(edges, first + 2 * k);
+  const bool forward = widest_at(bars, 5, 2, 3);
+  if (!forward && !widest_at(bars, 5, 1, 2)) return star::none;
+  for (std::size_t k = 0; k < 4; ++k)
+    spaces[k] = width(edges, first + 1 + 2 * k);
+  if (forward) return widest_at(spaces, 4, 0, 0) ? star::forward : star::none;
+  return widest_at(spaces, 4, 3, 3) ? star::backward : star::none;
 }
 
 bool quiet(const std::vector<double>& edges, std::size_t space_first,

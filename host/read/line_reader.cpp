@@ -54,10 +54,15 @@ int line_reader::read_edges(const scan_line& line,
 
 int line_reader::read(const grey_image& image, const scan_line& line,
                       std::vector<line_read>& reads, bool sharpening) {
+  sharpened_ = false;
   sample_line(image, line, values_);
+  finder_.find(values_, noise_shares[0]);
   for (float noise_share : noise_shares) {
-    finder_.find(values_, noise_share);
-    if (const int count = read_edges(line, reads)) return count;
+    const bool lower = noise_share != noise_shares[0];
+    if (lower) finder_.find_again(noise_share);
+    // A lower threshold that finds no other edges reads nothing new.
+    if (!lower || finder_.changed())
+      if (const int count = read_edges(line, reads)) return count;
     // Too few clear edges for a symbol: lower thresholds would find noise.
     if (finder_.edges().size() < min_dense_edges) return 0;
   }
@@ -65,10 +70,16 @@ int line_reader::read(const grey_image& image, const scan_line& line,
   // quieter, sharpened.
   if (!sharpening || finder_.edges().size() < min_dense_edges) return 0;
   sample_wide_line(image, line, wide_, sharp_);
+  double blurred_sigma = 0.0;
   for (const sharpening_step& step : sharpening_steps) {
-    sharpen(wide_, step.sigma, step.amount, sharp_);
+    if (step.sigma != blurred_sigma)
+      gaussian_blur(wide_, blurred_sigma = step.sigma, blurred_);
+    sharpen(wide_, blurred_, step.amount, sharp_);
     finder_.find(sharp_, noise_shares[2]);
-    if (const int count = read_edges(line, reads)) return count;
+    if (const int count = read_edges(line, reads)) {
+      sharpened_ = true;
+      return count;
+    }
   }
   return 0;
 }

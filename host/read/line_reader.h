@@ -36,6 +36,8 @@ class line_reader {
   // Returns how many it appended.
   int read(const grey_image& image, const scan_line& line,
            std::vector<line_read>& reads, bool sharpening = true);
+  // Whether the last read() read from a sharpened profile.
+  bool sharpened() const { return sharpened_; }
 
   // A first look: one noise threshold, and swings below `min_swing` (the
   // page's noise) are no elements; appends the line's unread dense stretches
@@ -50,10 +52,12 @@ class line_reader {
   edge_finder finder_;
   profile values_;
   profile wide_;
+  profile blurred_;
   profile sharp_;
   std::vector<edge_run> runs_;
   std::vector<edge_run> stretches_;
   std::vector<double> run_edges_;
+  bool sharpened_ = false;
 };
 
 #endif

@@ -106,8 +106,7 @@ class page_search {
     const float noise = noise_swing(image_);
     for (point step : first_steps)
       for (const scan_line& line : lines_across(image_, step, spacing))
-        lines_.glance(image_, line, noise, seeds_, spots_);
-    settle_seeds();
+        glance_beside_located(line, noise);
     search_spots(spacing);
     std::vector<found_symbol> found;
     found.reserve(located_.size());
@@ -121,6 +120,27 @@ class page_search {
                        [&](const located_symbol& l) {
                          return l.area.contains(p, area_margin);
                        });
+  }
+
+  // The first look along the parts of `line` outside every located symbol,
+  // settling what it reads at once: a symbol is read across its whole
+  // height once, not again by every line of the first look through it.
+  void glance_beside_located(const scan_line& line, float noise) {
+    covered_.clear();
+    for (const located_symbol& l : located_) {
+      const auto samples = l.area.samples_on(line, area_margin);
+      if (samples.first <= samples.second) covered_.push_back(samples);
+    }
+    std::sort(covered_.begin(), covered_.end());
+    covered_.push_back({line.length, line.length});
+    int first = 0;
+    for (const auto& [from, to] : covered_) {
+      const scan_line part = part_of(line, first, from - 1);
+      if (part.length > 0 &&
+          lines_.glance(image_, part, noise, seeds_, spots_) > 0)
+        settle_seeds();
+      first = std::max(first, to + 1);
+    }
   }
 
   // Each reading not yet inside a located symbol seeds one.
@@ -197,6 +217,7 @@ class page_search {
   std::size_t settled_ = 0;
   std::vector<dense_spot> spots_;
   std::vector<located_symbol> located_;
+  std::vector<std::pair<int, int>> covered_;  // samples of a line, reused
 };
 
 // Every symbol that one edge file line reads; how each was printed is added

@@ -70,6 +70,9 @@ void read_pass(line_reader& lines, const grey_image& image,
   const double half = symbol_length * (0.5 + line_margin) + 4.0;
   const double tolerance = end_tolerance * symbol_length + end_tolerance_pixels;
   const point seed_centre = 0.5 * (seed.start + seed.stop);
+  // A symbol that reads without sharpening is not blurred: the lines that
+  // fail at its edges are not sharpened either.
+  bool sharpening = true;
   for (int side : {1, -1}) {
     int misses = 0;
     for (int k = side > 0 ? 0 : 1;
@@ -80,7 +83,7 @@ void read_pass(line_reader& lines, const grey_image& image,
       if (line.length == 0) break;
       ++p.tried;
       scratch.clear();
-      lines.read(image, line, scratch);
+      lines.read(image, line, scratch, sharpening);
       // Where the seed's ends would lie on this line, give or take the lean
       // of bars not yet square to it.
       const point shift = (p.centre - seed_centre) + offset * across;
@@ -95,6 +98,7 @@ void read_pass(line_reader& lines, const grey_image& image,
         continue;
       }
       misses = 0;
+      sharpening = sharpening && lines.sharpened();
       p.crossings.push_back({offset, std::move(*match)});
     }
   }
@@ -142,7 +146,7 @@ pass best_pass(line_reader& lines, const grey_image& image,
   pass p;
   p.axis = seed_axis;
   p.centre = 0.5 * (seed.start + seed.stop);
-  p.step = std::clamp(symbol_length / 60, 1.0, 6.0);
+  p.step = std::clamp(symbol_length / 40, 1.0, 8.0);
   read_pass(lines, image, seed, p, scratch);
   for (double turn : fallback_turns) {
     if (p.crossings.size() >= 3) break;
@@ -241,6 +245,29 @@ bool symbol_area::contains(point p, double margin) const {
          h <= top + margin;
 }
 
+std::pair<int, int> symbol_area::samples_on(const scan_line& line,
+                                            double margin) const {
+  double low = -1e18, high = 1e18;
+  // Sample i lies at line.origin + i * line.direction; keep the i whose
+  // position along `axis` from the origin lies within [from, to].
+  const auto clip = [&](point axis, double from, double to) {
+    const double at = dot(line.origin - origin, axis);
+    const double step = dot(line.direction, axis);
+    if (std::fabs(step) < 1e-12) {
+      if (at < from || at > to) high = -1e18;
+      return;
+    }
+    const double a = (from - at) / step, b = (to - at) / step;
+    low = std::max(low, std::min(a, b));
+    high = std::min(high, std::max(a, b));
+  };
+  clip(along, -margin, length + margin);
+  clip(up, bottom - margin, top + margin);
+  if (high < low) return {1, 0};
+  return {static_cast<int>(std::ceil(std::max(low, -1.0))),
+          static_cast<int>(std::floor(std::min(high, double(line.length))))};
+}
+
 std::optional<located_symbol> locate_symbol(line_reader& lines,
                                             const grey_image& image,
                                             const line_read& seed) {
@@ -298,10 +325,10 @@ std::optional<located_symbol> locate_symbol(line_reader& lines,
                            -2 * module * along};
   const bar_walk stop_bar{image, stop_end, mean_height, -0.5 * module * along,
                           2 * module * along};
-  const double start_top = start_bar.reach(high + p.step / 2, 1, limit);
-  const double stop_top = stop_bar.reach(high + p.step / 2, 1, limit);
-  const double start_bottom = start_bar.reach(low - p.step / 2, -1, limit);
-  const double stop_bottom = stop_bar.reach(low - p.step / 2, -1, limit);
+  const double start_top = start_bar.reach(high, 1, limit);
+  const double stop_top = stop_bar.reach(high, 1, limit);
+  const double start_bottom = start_bar.reach(low, -1, limit);
+  const double stop_bottom = stop_bar.reach(low, -1, limit);
 
   located_symbol located;
   found_symbol& s = located.symbol;

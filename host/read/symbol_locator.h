@@ -5,6 +5,7 @@
 #define TARN_HOST_SYMBOL_LOCATOR_H
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "read/found_symbol.h"
@@ -21,6 +22,9 @@ struct symbol_area {
   double top = 0.0;
 
   bool contains(point p, double margin) const;
+  // The samples of `line` (first, last; empty when first > last) that lie
+  // within `margin` of the area.
+  std::pair<int, int> samples_on(const scan_line& line, double margin) const;
 };
 
 struct located_symbol {
