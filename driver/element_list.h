@@ -44,9 +44,10 @@ double module_scale(Edges edges, int n, int modules) {
 }
 
 // Writes the counts of the n elements from edges[0] to edges[n] at `scale`
-// to out[0] to out[n - 1]; a negative width gives a negative count.
-template <class Edges>
-void write_counts(Edges edges, int n, double scale, char* out) {
+// to out[0] to out[n - 1]; a negative width gives a negative count. `out` is
+// a pointer, or a reverse iterator to write them backward.
+template <class Edges, class Out>
+void write_counts(Edges edges, int n, double scale, Out out) {
   for (int i = 0; i < n; ++i) {
     const std::int32_t count = module_count((edges[i + 1] - edges[i]) * scale);
     out[i] = stored_count(static_cast<std::uint32_t>(count));
@@ -83,10 +84,10 @@ struct element_list {
 //
 // Read backward, every element's width and every character's total width
 // change sign, exactly: so do the scales and module widths, and the counts
-// stay the same, so the list read backward is the one in scan order turned
-// around. The exception is a total of zero, x - x being +0 either way, whose
-// scale is the same infinity both ways: a character with an infinite scale is
-// counted again from its edges.
+// stay the same, so each character's counts read backward are those in scan
+// order turned around. The exception is a total of zero, x - x being +0 either
+// way, whose scale is the same infinity both ways: a character with an
+// infinite scale is counted again from its edges read backward.
 class symbol_widths {
  public:
   symbol_widths(const double* edges, int characters);
@@ -94,12 +95,17 @@ class symbol_widths {
   // Whether the module widths agree for a reading in scan order or backward:
   // those of all characters but the one read last, in reading order.
   bool agree(bool backward) const;
-  // The element list in scan order.
-  void write(element_list& elements) const;
+  // Whether the first character in scan order reads as the start character.
+  bool starts_with_start_character() const;
+  // The element list in scan order, or read backward.
+  void write(element_list& elements, bool backward) const;
   // Turns the list in scan order in `elements` into the list read backward.
   void turn_around(element_list& elements) const;
 
  private:
+  // Writes the counts of the character read c-th backward to `out`.
+  void write_backward(int c, char* out) const;
+
   const double* edges_;
   int characters_;
   std::array<double, max_characters> scales_;  // modules per length unit
