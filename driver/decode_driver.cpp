@@ -30,16 +30,17 @@ bool read_symbol(const std::vector<double>& edges, element_list& elements,
   const int characters = symbol_characters(edges.size());
   if (characters == 0) return false;
   const symbol_widths widths(edges.data(), characters);
-  bool scan_order_written = false;
-  if (widths.agree(false) &&
-      (widths.starts_with_start_character() || !widths.agree(true))) {
+  const bool scan_order_parse =
+      widths.starts_with_start_character()
+          ? widths.agree(false)
+          : !widths.agree(true) && widths.agree(false);
+  if (scan_order_parse) {
     widths.write(elements, false);
     if (parse(elements)) return true;
-    scan_order_written = true;
   }
   reversed = true;
   if (!widths.agree(true)) return false;
-  if (scan_order_written) {
+  if (scan_order_parse) {
     widths.turn_around(elements);
   } else {
     widths.write(elements, true);
