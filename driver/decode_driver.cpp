@@ -35,7 +35,7 @@ bool read_symbol(const std::vector<double>& edges, element_list& elements,
           ? widths.agree(false)
           : !widths.agree(true) && widths.agree(false);
   if (scan_order_parse) {
-    widths.write(elements, false);
+    widths.write(elements);
     if (parse(elements)) return true;
   }
   reversed = true;
@@ -43,7 +43,7 @@ bool read_symbol(const std::vector<double>& edges, element_list& elements,
   if (scan_order_parse) {
     widths.turn_around(elements);
   } else {
-    widths.write(elements, true);
+    widths.write_backward(elements);
   }
   return parse(elements);
 }

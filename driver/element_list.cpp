@@ -36,16 +36,21 @@ bool symbol_widths::starts_with_start_character() const {
   return reads_as_start_character(counts.data());
 }
 
-void symbol_widths::write(element_list& elements, bool backward) const {
+void symbol_widths::write(element_list& elements) const {
   char* counts = elements.counts.data();
   for (int c = 0; c < characters_; ++c) {
-    if (backward) {
-      write_backward(c, counts + c * stride);
-    } else {
-      write_counts(edges_ + c * stride, code39_elements_per_character,
-                   scales_[c], counts + c * stride);
-    }
+    write_counts(edges_ + c * stride, code39_elements_per_character, scales_[c],
+                 counts + c * stride);
     // A gap reads as narrow, whatever its width.
+    if (c + 1 < characters_) counts[c * stride + stride - 1] = 0;
+  }
+  elements.size = characters_ * stride - 1;
+}
+
+void symbol_widths::write_backward(element_list& elements) const {
+  char* counts = elements.counts.data();
+  for (int c = 0; c < characters_; ++c) {
+    write_backward(c, counts + c * stride);
     if (c + 1 < characters_) counts[c * stride + stride - 1] = 0;
   }
   elements.size = characters_ * stride - 1;

@@ -97,8 +97,10 @@ class symbol_widths {
   bool agree(bool backward) const;
   // Whether the first character in scan order reads as the start character.
   bool starts_with_start_character() const;
-  // The element list in scan order, or read backward.
-  void write(element_list& elements, bool backward) const;
+  // The element list in scan order.
+  void write(element_list& elements) const;
+  // The element list read backward.
+  void write_backward(element_list& elements) const;
   // Turns the list in scan order in `elements` into the list read backward.
   void turn_around(element_list& elements) const;
 
