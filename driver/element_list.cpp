@@ -50,8 +50,14 @@ void symbol_widths::write(element_list& elements) const {
 void symbol_widths::write_backward(element_list& elements) const {
   char* counts = elements.counts.data();
   for (int c = 0; c < characters_; ++c) {
-    write_backward(c, counts + c * stride);
-    if (c + 1 < characters_) counts[c * stride + stride - 1] = 0;
+    char* out = counts + (characters_ - 1 - c) * stride;
+    if (std::isinf(scales_[c])) {
+      count_backward(c, out);
+    } else {
+      write_counts(edges_ + c * stride, code39_elements_per_character,
+                   scales_[c], std::make_reverse_iterator(out + stride - 1));
+    }
+    if (c > 0) out[stride - 1] = 0;
   }
   elements.size = characters_ * stride - 1;
 }
@@ -60,25 +66,16 @@ void symbol_widths::turn_around(element_list& elements) const {
   char* counts = elements.counts.data();
   std::reverse(counts, counts + elements.size);
   for (int c = 0; c < characters_; ++c) {
-    if (std::isinf(scales_[characters_ - 1 - c])) {
-      write_backward(c, counts + c * stride);
+    if (std::isinf(scales_[c])) {
+      count_backward(c, counts + (characters_ - 1 - c) * stride);
     }
   }
 }
 
-void symbol_widths::write_backward(int c, char* out) const {
-  const int scan_order_c = characters_ - 1 - c;
-  const double scale = scales_[scan_order_c];
-  if (std::isinf(scale)) {
-    const auto edges =
-        std::make_reverse_iterator(edges_ + characters_ * stride) + c * stride;
-    write_counts(edges, code39_elements_per_character,
-                 module_scale(edges, code39_elements_per_character,
-                              code39_modules_per_character),
-                 out);
-  } else {
-    write_counts(
-        edges_ + scan_order_c * stride, code39_elements_per_character, scale,
-        std::make_reverse_iterator(out + code39_elements_per_character));
-  }
+void symbol_widths::count_backward(int c, char* out) const {
+  const auto edges = std::make_reverse_iterator(edges_ + (c + 1) * stride);
+  write_counts(edges, code39_elements_per_character,
+               module_scale(edges, code39_elements_per_character,
+                            code39_modules_per_character),
+               out);
 }

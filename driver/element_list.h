@@ -105,8 +105,9 @@ class symbol_widths {
   void turn_around(element_list& elements) const;
 
  private:
-  // Writes the counts of the character read c-th backward to `out`.
-  void write_backward(int c, char* out) const;
+  // Writes the counts of character c, in scan order, read backward from its
+  // edges to `out`.
+  void count_backward(int c, char* out) const;
 
   const double* edges_;
   int characters_;
