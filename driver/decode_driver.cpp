@@ -30,17 +30,19 @@ bool read_symbol(const std::vector<double>& edges, element_list& elements,
   const int characters = symbol_characters(edges.size());
   if (characters == 0) return false;
   const symbol_widths widths(edges.data(), characters);
-  const bool scan_order_parse =
-      widths.starts_with_start_character()
-          ? widths.agree(false)
-          : !widths.agree(true) && widths.agree(false);
-  if (scan_order_parse) {
+  if (!widths.starts_with_start_character() && widths.agree(true)) {
+    reversed = true;
+    widths.write_backward(elements);
+    return parse(elements);
+  }
+  const bool scan_order_agrees = widths.agree(false);
+  if (scan_order_agrees) {
     widths.write(elements);
     if (parse(elements)) return true;
   }
   reversed = true;
   if (!widths.agree(true)) return false;
-  if (scan_order_parse) {
+  if (scan_order_agrees) {
     widths.turn_around(elements);
   } else {
     widths.write_backward(elements);

@@ -50,14 +50,9 @@ void symbol_widths::write(element_list& elements) const {
 void symbol_widths::write_backward(element_list& elements) const {
   char* counts = elements.counts.data();
   for (int c = 0; c < characters_; ++c) {
-    char* out = counts + (characters_ - 1 - c) * stride;
-    if (std::isinf(scales_[c])) {
-      count_backward(c, out);
-    } else {
-      write_counts(edges_ + c * stride, code39_elements_per_character,
-                   scales_[c], std::make_reverse_iterator(out + stride - 1));
-    }
-    if (c > 0) out[stride - 1] = 0;
+    write_character_backward(characters_ - 1 - c, counts + c * stride);
+    // A gap reads as narrow, whatever its width.
+    if (c + 1 < characters_) counts[c * stride + stride - 1] = 0;
   }
   elements.size = characters_ * stride - 1;
 }
@@ -67,15 +62,16 @@ void symbol_widths::turn_around(element_list& elements) const {
   std::reverse(counts, counts + elements.size);
   for (int c = 0; c < characters_; ++c) {
     if (std::isinf(scales_[c])) {
-      count_backward(c, counts + (characters_ - 1 - c) * stride);
+      write_character_backward(c, counts + (characters_ - 1 - c) * stride);
     }
   }
 }
 
-void symbol_widths::count_backward(int c, char* out) const {
+void symbol_widths::write_character_backward(int c, char* out) const {
   const auto edges = std::make_reverse_iterator(edges_ + (c + 1) * stride);
-  write_counts(edges, code39_elements_per_character,
-               module_scale(edges, code39_elements_per_character,
-                            code39_modules_per_character),
-               out);
+  const double scale = std::isinf(scales_[c])
+                           ? module_scale(edges, code39_elements_per_character,
+                                          code39_modules_per_character)
+                           : -scales_[c];
+  write_counts(edges, code39_elements_per_character, scale, out);
 }

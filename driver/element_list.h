@@ -84,10 +84,10 @@ struct element_list {
 //
 // Read backward, every element's width and every character's total width
 // change sign, exactly: so do the scales and module widths, and the counts
-// stay the same, so each character's counts read backward are those in scan
-// order turned around. The exception is a total of zero, x - x being +0 either
-// way, whose scale is the same infinity both ways: a character with an
-// infinite scale is counted again from its edges read backward.
+// stay the same, so the list read backward is the one in scan order turned
+// around. The exception is a total of zero, x - x being +0 either way, whose
+// scale is the same infinity both ways: a character with an infinite scale is
+// measured again from its edges read backward.
 class symbol_widths {
  public:
   symbol_widths(const double* edges, int characters);
@@ -105,9 +105,8 @@ class symbol_widths {
   void turn_around(element_list& elements) const;
 
  private:
-  // Writes the counts of character c, in scan order, read backward from its
-  // edges to `out`.
-  void count_backward(int c, char* out) const;
+  // Writes the counts of character c (in scan order) read backward to `out`.
+  void write_character_backward(int c, char* out) const;
 
   const double* edges_;
   int characters_;
