@@ -44,10 +44,9 @@ double module_scale(Edges edges, int n, int modules) {
 }
 
 // Writes the counts of the n elements from edges[0] to edges[n] at `scale`
-// to out[0] to out[n - 1]; a negative width gives a negative count. `out` is
-// a pointer, or a reverse iterator to write them backward.
-template <class Edges, class Out>
-void write_counts(Edges edges, int n, double scale, Out out) {
+// to out[0] to out[n - 1]; a negative width gives a negative count.
+template <class Edges>
+void write_counts(Edges edges, int n, double scale, char* out) {
   for (int i = 0; i < n; ++i) {
     const std::int32_t count = module_count((edges[i + 1] - edges[i]) * scale);
     out[i] = stored_count(static_cast<std::uint32_t>(count));
