@@ -30,7 +30,8 @@ bool read_symbol(const std::vector<double>& edges, element_list& elements,
   const int characters = symbol_characters(edges.size());
   if (characters == 0) return false;
   const symbol_widths widths(edges.data(), characters);
-  if (!widths.starts_with_start_character() && widths.agree(true)) {
+  const bool starts_in_scan_order = widths.starts_with_start_character();
+  if (!starts_in_scan_order && widths.agree(true)) {
     reversed = true;
     widths.write_backward(elements);
     return parse(elements);
@@ -41,7 +42,8 @@ bool read_symbol(const std::vector<double>& edges, element_list& elements,
     if (parse(elements)) return true;
   }
   reversed = true;
-  if (!widths.agree(true)) return false;
+  // Without the start character the backward widths are known to disagree.
+  if (!starts_in_scan_order || !widths.agree(true)) return false;
   if (scan_order_agrees) {
     widths.turn_around(elements);
   } else {
