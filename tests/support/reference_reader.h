@@ -60,8 +60,9 @@ inline parse_result parse(const std::vector<char>& counts) {
 struct read_result {
   bool read = false;
   bool reversed = false;
-  std::vector<char> counts;  // the element list of the attempt that read
+  std::vector<char> counts;  // the element list of the last attempt parsed
   std::string data_text;
+  bool parsed = false;  // whether any attempt reached the parser
 };
 
 // 20 + 10k edges (1 <= k <= 98), read as listed and, failing that, reversed.
@@ -70,6 +71,7 @@ struct read_result {
 inline read_result read(const std::vector<double>& edges) {
   const int characters = static_cast<int>(edges.size() / 10);
   if (edges.size() % 10 != 0 || characters < 3 || characters > 100) return {};
+  read_result last;
   for (bool reversed : {false, true}) {
     const std::vector<double> list = reversed ? code39::reversed(edges) : edges;
     double sum = 0.0, sum_of_squares = 0.0;
@@ -82,9 +84,11 @@ inline read_result read(const std::vector<double>& edges) {
     if (!(sum_of_squares / (characters - 1) - mean * mean < 0.25)) continue;
     const std::vector<char> counts = code39::element_list(list);
     const parse_result parsed = parse(counts);
-    if (parsed.accepted) return {true, reversed, counts, parsed.data_text};
+    if (parsed.accepted)
+      return {true, reversed, counts, parsed.data_text, true};
+    last = {false, reversed, counts, "", true};
   }
-  return {};
+  return last;
 }
 
 }  // namespace reference
