@@ -22,21 +22,32 @@ bool parse(const element_list& elements) {
 
 }  // namespace
 
-// The parser runs only on a list whose module widths agree.
+// The parser runs only on a list whose module widths agree. A parse in scan
+// order that cannot get past the start character is skipped where the
+// backward one follows, as that one replaces all the first would leave.
 bool read_symbol(const std::vector<double>& edges, element_list& elements,
                  bool& reversed) {
   const int characters = symbol_characters(edges.size());
   if (characters == 0) return false;
   const symbol_widths widths(edges.data(), characters);
+  const bool starts_in_scan_order = widths.starts_with_start_character();
+  if (!starts_in_scan_order && widths.agree(true)) {
+    reversed = true;
+    widths.write_backward(elements);
+    return parse(elements);
+  }
   const bool scan_order_agrees = widths.agree(false);
   if (scan_order_agrees) {
     widths.write(elements);
     if (parse(elements)) return true;
   }
   reversed = true;
-  if (!widths.agree(true)) return false;
-  // The list read backward is made from the one in scan order.
-  if (!scan_order_agrees) widths.write(elements);
-  widths.turn_around(elements);
+  // Without the start character the backward widths are known to disagree.
+  if (!starts_in_scan_order || !widths.agree(true)) return false;
+  if (scan_order_agrees) {
+    widths.turn_around(elements);
+  } else {
+    widths.write_backward(elements);
+  }
   return parse(elements);
 }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "grammar/parser.h"
+
 namespace {
 
 constexpr int stride = code39_edges_per_character;
@@ -27,6 +29,13 @@ bool symbol_widths::agree(bool backward) const {
                       read_before_last);
 }
 
+bool symbol_widths::starts_with_start_character() const {
+  std::array<char, code39_elements_per_character> counts;
+  write_counts(edges_, code39_elements_per_character, scales_[0],
+               counts.data());
+  return reads_as_start_character(counts.data());
+}
+
 void symbol_widths::write(element_list& elements) const {
   char* counts = elements.counts.data();
   for (int c = 0; c < characters_; ++c) {
@@ -38,18 +47,31 @@ void symbol_widths::write(element_list& elements) const {
   elements.size = characters_ * stride - 1;
 }
 
+void symbol_widths::write_backward(element_list& elements) const {
+  char* counts = elements.counts.data();
+  for (int c = 0; c < characters_; ++c) {
+    write_character_backward(characters_ - 1 - c, counts + c * stride);
+    // A gap reads as narrow, whatever its width.
+    if (c + 1 < characters_) counts[c * stride + stride - 1] = 0;
+  }
+  elements.size = characters_ * stride - 1;
+}
+
 void symbol_widths::turn_around(element_list& elements) const {
   char* counts = elements.counts.data();
   std::reverse(counts, counts + elements.size);
-  const auto backward =
-      std::make_reverse_iterator(edges_ + characters_ * stride);
   for (int c = 0; c < characters_; ++c) {
-    if (std::isinf(scales_[characters_ - 1 - c])) {
-      const auto edges = backward + c * stride;
-      write_counts(edges, code39_elements_per_character,
-                   module_scale(edges, code39_elements_per_character,
-                                code39_modules_per_character),
-                   counts + c * stride);
+    if (std::isinf(scales_[c])) {
+      write_character_backward(c, counts + (characters_ - 1 - c) * stride);
     }
   }
+}
+
+void symbol_widths::write_character_backward(int c, char* out) const {
+  const auto edges = std::make_reverse_iterator(edges_ + (c + 1) * stride);
+  const double scale = std::isinf(scales_[c])
+                           ? module_scale(edges, code39_elements_per_character,
+                                          code39_modules_per_character)
+                           : -scales_[c];
+  write_counts(edges, code39_elements_per_character, scale, out);
 }

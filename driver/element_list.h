@@ -86,7 +86,7 @@ struct element_list {
 // stay the same, so the list read backward is the one in scan order turned
 // around. The exception is a total of zero, x - x being +0 either way, whose
 // scale is the same infinity both ways: a character with an infinite scale is
-// counted again from its edges.
+// measured again from its edges read backward.
 class symbol_widths {
  public:
   symbol_widths(const double* edges, int characters);
@@ -94,12 +94,19 @@ class symbol_widths {
   // Whether the module widths agree for a reading in scan order or backward:
   // those of all characters but the one read last, in reading order.
   bool agree(bool backward) const;
+  // Whether the first character in scan order reads as the start character.
+  bool starts_with_start_character() const;
   // The element list in scan order.
   void write(element_list& elements) const;
+  // The element list read backward.
+  void write_backward(element_list& elements) const;
   // Turns the list in scan order in `elements` into the list read backward.
   void turn_around(element_list& elements) const;
 
  private:
+  // Writes the counts of character c (in scan order) read backward to `out`.
+  void write_character_backward(int c, char* out) const;
+
   const double* edges_;
   int characters_;
   std::array<double, max_characters> scales_;  // modules per length unit

@@ -1,9 +1,9 @@
 // Whole decode calls on edge lists a host could never mean: any length up to
 // 3000, NaN, infinities, huge, coincident and descending positions, and flags
 // outside the enumeration. Each call must read exactly what the reference
-// reader reads (the element list, the direction, the text), leave the edges
-// and other decoders' entries alone, and file a candidate only when it
-// returns true.
+// reader reads (the element list, the direction, the text), leave the list
+// parsed last in the token stream, leave the edges and other decoders'
+// entries alone, and file a candidate only when it returns true.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cmath>
@@ -38,11 +38,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   tarn_result result;
   result.edges = edges;
   result.candidates["Code 128"].text = "other decoder";
+  const std::vector<char> loaded_before = _bar_thicknesses;
   const bool read = decoder->decode(
       result, static_cast<TARN_CHECKSUMFLAGS>(flags), nullptr, 0, nullptr);
 
   const reference::read_result expected = reference::read(edges);
   INVARIANT(read == expected.read && read == result.decode_ok);
+  // The token stream holds the list parsed last, also when no parse read.
+  INVARIANT(_bar_thicknesses ==
+            (expected.parsed ? expected.counts : loaded_before));
   // Bitwise, as NaN never equals itself; memcmp may not see a null pointer.
   INVARIANT(result.edges.size() == edges.size() &&
             (edges.empty() || !std::memcmp(result.edges.data(), edges.data(),

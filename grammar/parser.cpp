@@ -67,11 +67,15 @@ class token_reader {
   std::ptrdiff_t position_;
 };
 
+// The token of each element of "*".
+int start_token(int element) {
+  return start_pattern.elements[element] == 'W' ? WIDE : NARROW;
+}
+
 // Only "*" may start a symbol; a wrong element fails it on the spot.
 bool read_start_character(token_reader& reader) {
   for (int i = 0; i < code39_elements_per_character; ++i) {
-    const int expected = start_pattern.elements[i] == 'W' ? WIDE : NARROW;
-    if (reader.next_token() != expected) return false;
+    if (reader.next_token() != start_token(i)) return false;
   }
   return true;
 }
@@ -128,6 +132,13 @@ int reject() {
 }
 
 }  // namespace
+
+bool reads_as_start_character(const char* counts) {
+  for (int i = 0; i < code39_elements_per_character; ++i) {
+    if (token_of_count(counts[i]) != start_token(i)) return false;
+  }
+  return true;
+}
 
 int yychar = no_lookahead;
 int yynerrs = 0;

@@ -15,6 +15,9 @@ extern std::pair<std::string, std::string> decoded;
 // Parses the loaded token stream: 0 accepted, 1 syntax error, 2 stack
 // exhausted.
 int yyparse();
+// Whether the nine counts at `counts` read as the start character "*",
+// without which no parse of them gets past its first character.
+bool reads_as_start_character(const char* counts);
 // The parser's error hook; reports nothing.
 void yyerror(const char* message);
 

@@ -120,6 +120,7 @@ TEST_F(Decode, DamagedLinesReadAsTheReferenceReadsThem) {
     decode(code39::symbol_edges("A", {1, 1, 1, 0}));  // a line of no symbol
     ASSERT_EQ(decode(edges), expected.read);
     if (expected.parsed) {  // else the parser's globals stay as they were
+      EXPECT_EQ(_bar_thicknesses, expected.counts);
       EXPECT_EQ(_index, expected.last_parse.next_entry);
       EXPECT_EQ(yychar, expected.last_parse.lookahead);
     }

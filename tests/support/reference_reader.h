@@ -60,7 +60,7 @@ inline parse_result parse(const std::vector<char>& counts) {
 struct read_result {
   bool read = false;
   bool reversed = false;
-  std::vector<char> counts;  // the element list of the attempt that read
+  std::vector<char> counts;  // the element list of the last attempt parsed
   std::string data_text;
   bool parsed = false;      // whether any attempt reached the parser
   parse_result last_parse;  // the parser's globals after the last attempt
@@ -85,9 +85,10 @@ inline read_result read(const std::vector<double>& edges) {
     const double mean = sum / (characters - 1);
     if (!(sum_of_squares / (characters - 1) - mean * mean < 0.25)) continue;
     const std::vector<char> counts = code39::element_list(list);
-    result.parsed = true, result.last_parse = parse(counts);
+    result.parsed = true, result.counts = counts;
+    result.last_parse = parse(counts);
     if (result.last_parse.accepted) {
-      result.read = true, result.reversed = reversed, result.counts = counts;
+      result.read = true, result.reversed = reversed;
       result.data_text = result.last_parse.data_text;
       return result;
     }
