@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 
 #include "driver/element_list.h"
 
@@ -43,9 +44,8 @@ void tarnNormalizeBars(const std::vector<double>& edges,
     const double element_unit = i % 2 == 0 ? bar_unit : space_unit;
     const std::int32_t count =
         module_count((edges[i + 1] - edges[i]) / element_unit);
-    // |count|; INT32_MIN, which has no positive counterpart, keeps its bit
-    // pattern, whose low byte is 0.
-    const auto bits = static_cast<std::uint32_t>(count);
-    counts.push_back(stored_count(count < 0 ? 0u - bits : bits));
+    // |count|, in 64 bits: INT32_MIN has no 32-bit counterpart.
+    counts.push_back(
+        stored_count(static_cast<std::uint32_t>(std::llabs(count))));
   }
 }

@@ -23,11 +23,10 @@ inline std::int32_t module_count(double quotient) {
   const double shifted = quotient + 0.5;
   // One test, false for NaN, lets through every value that the cast
   // truncates into range; a cast of the others is undefined.
-  if (std::fabs(shifted) < 2147483648.0) {
-    return static_cast<std::int32_t>(shifted);
-  }
-  return shifted > 0 ? std::numeric_limits<std::int32_t>::max()
-                     : std::numeric_limits<std::int32_t>::min();
+  constexpr double beyond = 2147483648.0;
+  if (std::fabs(shifted) < beyond) return static_cast<std::int32_t>(shifted);
+  return shifted >= beyond ? std::numeric_limits<std::int32_t>::max()
+                           : std::numeric_limits<std::int32_t>::min();
 }
 
 // The stored form of a count: its low 8 bits, read back as a signed byte.
