@@ -6,10 +6,10 @@
 #include "find/point.h"
 #include "image/image.h"
 
-// The mean direction of the brightness gradient (each edge's normal), in
-// degrees from 0 to 180 as unit_vector's, in a band a few pixels wide along
-// `direction` (a unit vector), `half_length` pixels either side of `centre`.
-// 0 where the band shows no edge.
+// The main direction of the brightness gradient (each edge's normal, the
+// stronger edges weighing more), in degrees from 0 to 180 as unit_vector's,
+// in a band five pixels wide along `direction` (a unit vector), `half_length`
+// pixels either side of `centre`. 0 where the band shows no edge.
 double bar_direction(const grey_image& image, point centre, point direction,
                      double half_length);
 
