@@ -196,9 +196,9 @@ class page_search {
   }
 
   // The spot's own angle, with the effort the first look spared, and the
-  // turns towards the direction across the bars around it, nearest to that
-  // direction first. Elsewhere (text, say) no line could read a symbol that
-  // the spot's own angle misses.
+  // turns within one step of the direction across the bars around it,
+  // nearest to that direction first: a line turned further from it crosses
+  // no symbol there square enough to read it.
   void search_spot(const dense_spot& spot, double spacing) {
     const double own = degrees_of(spot.direction);
     const point along = unit_vector(own);
