@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "find/bar_direction.h"
 #include "find/scan_lines.h"
 #include "read/line_reader.h"
 #include "read/line_vote.h"
@@ -19,15 +20,18 @@ constexpr point first_steps[] = {{1, 0}, {0, 1}, {1, 1}, {1, -1}};
 constexpr double spacing_share = 1.0 / 60;
 constexpr double min_spacing = 3.0;
 constexpr double max_spacing = 12.0;
-// Around a dense spot lines are tried at this step of angle, nearest to the
-// spot's own line first, each through the spot and at these offsets (shares
-// of the spacing) beside it.
+// Around a dense spot lines are tried at the spot's own angle, through the
+// spot and at these offsets (shares of the spacing) beside it, and at turns
+// of this step from it within one step of the bars' direction there.
 constexpr double spot_angle_step = 7.5;
 constexpr double spot_offsets[] = {0, -0.5, 0.5};
 // A symbol lies within 22.5 degrees of one of the first look's four
 // directions, whose lines leave a spot on it if they cannot read it; lines
-// turn this far from the spot's own.
-constexpr double max_spot_turn = 30.0;
+// turn at most this many steps from the spot's own.
+constexpr int max_spot_turns = 4;
+// The bars' direction is taken from this much of a spot's line either side
+// of its centre, at most.
+constexpr double bar_reach = 64.0;
 constexpr std::size_t max_spots = 16;
 // Spots closer than this many line spacings square to their lines are one.
 constexpr double spot_merge = 2.5;
@@ -50,6 +54,12 @@ double degrees_of(point direction) {
   double angle = std::atan2(direction.y, direction.x) * 180 / 3.14159265358979;
   if (angle < 0) angle += 180;
   return angle >= 180 ? angle - 180 : angle;
+}
+
+// How far apart two line directions are, in degrees from 0 to 90.
+double degrees_apart(double a, double b) {
+  const double apart = std::fmod(std::fabs(a - b), 180.0);
+  return std::min(apart, 180 - apart);
 }
 
 // The mean difference between neighbouring pixels in the calmest tenth of
@@ -185,30 +195,46 @@ class page_search {
     }
   }
 
-  // The spot's own angle first, with the effort the first look spared, then
-  // turning away from it both ways.
+  // The spot's own angle, with the effort the first look spared, and the
+  // turns within one step of the direction across the bars around it,
+  // nearest to that direction first: a line turned further from it crosses
+  // no symbol there square enough to read it.
   void search_spot(const dense_spot& spot, double spacing) {
     const double own = degrees_of(spot.direction);
+    const point along = unit_vector(own);
+    const double bars = bar_direction(image_, spot.centre, along,
+                                      std::min(bar_reach, spot.extent / 2));
+    std::vector<int> turns;
+    for (int turn = -max_spot_turns; turn <= max_spot_turns; ++turn)
+      if (turn == 0 ||
+          degrees_apart(own + turn * spot_angle_step, bars) < spot_angle_step)
+        turns.push_back(turn);
+    std::sort(turns.begin(), turns.end(), [&](int a, int b) {
+      return degrees_apart(own + a * spot_angle_step, bars) <
+             degrees_apart(own + b * spot_angle_step, bars);
+    });
+    for (int turn : turns)
+      if (read_around(spot, own + turn * spot_angle_step, turn == 0, spacing))
+        return;
+  }
+
+  // Whether lines through the spot at `degrees` read: three at the spot's
+  // own angle, sharpened (blur hides no angle), one at any other.
+  bool read_around(const dense_spot& spot, double degrees, bool own_angle,
+                   double spacing) {
+    const point direction = unit_vector(degrees);
+    const point across = quarter_turn(direction);
     const double half =
         std::clamp(spot_reach * spot.extent, min_spot_reach, max_spot_reach);
-    for (double turn = 0; turn <= max_spot_turn; turn += spot_angle_step)
-      for (double sign : {1.0, -1.0}) {
-        if (turn == 0 && sign < 0) continue;
-        const point direction = unit_vector(own + sign * turn);
-        const point across = quarter_turn(direction);
-        bool read = false;
-        // Three lines at the spot's own angle, one at each other.
-        for (double offset : spot_offsets) {
-          if (turn > 0 && offset != 0) break;
-          const scan_line line = clip_around(
-              image_, spot.centre + offset * spacing * across, direction, half);
-          // Sharpened only at the spot's own angle: blur hides no angle.
-          if (line.length > 0 &&
-              lines_.read(image_, line, seeds_, turn == 0) > 0)
-            read = true;
-        }
-        if (read) return;
-      }
+    bool read = false;
+    for (double offset : spot_offsets) {
+      if (!own_angle && offset != 0) break;
+      const scan_line line = clip_around(
+          image_, spot.centre + offset * spacing * across, direction, half);
+      if (line.length > 0 && lines_.read(image_, line, seeds_, own_angle) > 0)
+        read = true;
+    }
+    return read;
   }
 
   line_reader lines_;
