@@ -21,19 +21,19 @@ constexpr char no_character = '\0';
 // node holds the first character whose pattern begins with the elements on
 // its path, no_character where none does.
 constexpr int trie_root = 1;
+constexpr std::size_t trie_size = 2 << code39_elements_per_character;
 
-constexpr std::array<char, 2 << code39_elements_per_character> pattern_trie =
-    [] {
-      std::array<char, 2 << code39_elements_per_character> trie{};
-      for (const code39_pattern& pattern : code39_patterns) {
-        int node = trie_root;
-        for (int i = 0; i < code39_elements_per_character; ++i) {
-          node = 2 * node + (pattern.elements[i] == 'W' ? 1 : 0);
-          if (trie[node] == no_character) trie[node] = pattern.character;
-        }
-      }
-      return trie;
-    }();
+constexpr std::array<char, trie_size> pattern_trie = [] {
+  std::array<char, trie_size> trie{};
+  for (const code39_pattern& pattern : code39_patterns) {
+    int node = trie_root;
+    for (int i = 0; i < code39_elements_per_character; ++i) {
+      node = 2 * node + (pattern.elements[i] == 'W' ? 1 : 0);
+      if (trie[node] == no_character) trie[node] = pattern.character;
+    }
+  }
+  return trie;
+}();
 
 constexpr const code39_pattern& pattern_of(char character) {
   auto row = code39_patterns.begin();

@@ -27,8 +27,10 @@ int yylex();
 // NARROW and WIDE a branch, which guesses wrong on every other element.
 inline constexpr std::array<int, 256> token_of_entry = [] {
   std::array<int, 256> tokens{};
-  for (int entry = 0; entry < 256; ++entry) {
-    tokens[entry] = entry > 6 ? END_OF_INPUT : entry > 1 ? WIDE : NARROW;
+  int entry = 0;
+  for (int& token : tokens) {
+    token = entry > 6 ? END_OF_INPUT : entry > 1 ? WIDE : NARROW;
+    ++entry;
   }
   return tokens;
 }();
