@@ -66,20 +66,35 @@ TEST(EdgeFinder, LinesWithoutContrastHaveNoEdges) {
     EXPECT_TRUE(find_edges(line, 0.04f).empty());
 }
 
-// The straight pixel reads of whole-pixel lines against their plain twin.
-TEST(ScanLines, StraightReadsMatchBilinearOnes) {
+// Line reads against their plain twins: the straight pixel reads of
+// whole-pixel lines, and every line's unclamped bilinear reads (clamped near
+// the borders) against one bilinear sample at a time.
+TEST(ScanLines, ReadsMatchTheirPlainTwins) {
   grey_image image{40, 30, {}};
   unsigned state = 3;
   for (int i = 0; i < 40 * 30; ++i)
     image.pixels.push_back(static_cast<std::uint8_t>((state *= 69069u) >> 24));
-  for (point step : {point{1, 0}, point{0, 1}, point{1, 1}, point{1, -1}}) {
-    for (const scan_line& line : lines_across(image, step, 2.5)) {
-      profile straight, bilinear;
-      sample_line(image, line, straight);
+  for (point step : {point{1, 0}, point{0, 1}, point{1, 1}, point{1, -1},
+                     point{0.96, 0.28}, point{-0.6, 0.8}}) {
+    std::vector<scan_line> lines = lines_across(image, step, 1.5);
+    // Along the bottom and the right border, the band partly outside.
+    lines.push_back({{3.5, 28.6}, {0.99, 0.02}, 30});
+    lines.push_back({{38.6, 3.5}, {0.02, 0.99}, 22});
+    for (const scan_line& line : lines) {
+      profile fast, bilinear;
+      sample_line(image, line, fast);
       sample_line_bilinear(image, line, bilinear);
-      ASSERT_EQ(straight.size(), bilinear.size());
-      for (std::size_t i = 0; i < straight.size(); ++i)
-        ASSERT_NEAR(straight[i], bilinear[i], 1e-5) << step.x << step.y << i;
+      ASSERT_EQ(fast.size(), bilinear.size());
+      const point across = quarter_turn(line.direction);
+      for (std::size_t i = 0; i < fast.size(); ++i) {
+        const point at = line.origin + double(i) * line.direction;
+        const float plain =
+            (sample_at(image, at - across) + sample_at(image, at) +
+             sample_at(image, at + across)) /
+            3;
+        ASSERT_NEAR(fast[i], bilinear[i], 1e-5) << step.x << step.y << i;
+        ASSERT_NEAR(bilinear[i], plain, 1e-5) << step.x << step.y << i;
+      }
     }
   }
 }
