@@ -41,20 +41,26 @@ void symbol_widths::write(element_list& elements) const {
   for (int c = 0; c < characters_; ++c) {
     write_counts(edges_ + c * stride, code39_elements_per_character, scales_[c],
                  counts + c * stride);
-    // A gap reads as narrow, whatever its width.
-    if (c + 1 < characters_) counts[c * stride + stride - 1] = 0;
   }
-  elements.size = characters_ * stride - 1;
+  close_gaps(elements);
 }
 
 void symbol_widths::write_backward(element_list& elements) const {
   char* counts = elements.counts.data();
   for (int c = 0; c < characters_; ++c) {
     write_character_backward(characters_ - 1 - c, counts + c * stride);
-    // A gap reads as narrow, whatever its width.
-    if (c + 1 < characters_) counts[c * stride + stride - 1] = 0;
   }
+  close_gaps(elements);
+}
+
+// A gap reads as narrow, whatever its width.
+void symbol_widths::close_gaps(element_list& elements) const {
   elements.size = characters_ * stride - 1;
+  char* const end = elements.counts.data() + elements.size;
+  for (char* gap = elements.counts.data() + stride - 1; gap != end;
+       gap += stride) {
+    *gap = 0;
+  }
 }
 
 void symbol_widths::turn_around(element_list& elements) const {

@@ -105,6 +105,9 @@ class symbol_widths {
  private:
   // Writes the counts of character c (in scan order) read backward to `out`.
   void write_character_backward(int c, char* out) const;
+  // Sets the list's size and its gaps, which follow every character but the
+  // last.
+  void close_gaps(element_list& elements) const;
 
   const double* edges_;
   int characters_;
