@@ -26,6 +26,11 @@ $magick far.tmp.png -background 'gray(92%)' -virtual-pixel background \
 zint -b 9 -d 'BLUR9' --scale=2 --quietzones --height=20 -o blur.tmp.png
 $magick $page blur.tmp.png -geometry +60+120 -composite -colorspace Gray \
   -blur 0x3.2 -seed 3 -attenuate 0.2 +noise Gaussian -depth 8 blurred.png
+# Ink spread: every bar half a module wider, every space half a module
+# narrower, as a wet print makes them.
+zint -b 9 -d 'INK SPREAD' --scale=2 --quietzones --height=30 --notext -o ink.tmp.png
+$magick -size 760x200 xc:'gray(92%)' \( ink.tmp.png -morphology Erode Rectangle:3x1 \) \
+  -geometry +30+40 -composite -colorspace Gray ink-spread.png
 # Rows of bars of random widths and gaps, like text or a damaged symbol, and
 # noise: no symbol.
 RANDOM=7
