@@ -41,7 +41,6 @@ bool read_symbol(const std::vector<double>& edges, element_list& elements,
     widths.write(elements);
     if (parse(elements)) return true;
   }
-  reversed = true;
   // Without the start character the backward widths are known to disagree.
   if (!starts_in_scan_order || !widths.agree(true)) return false;
   if (scan_order_agrees) {
@@ -49,5 +48,9 @@ bool read_symbol(const std::vector<double>& edges, element_list& elements,
   } else {
     widths.write_backward(elements);
   }
-  return parse(elements);
+  // Read backward, the start character in scan order would be the last
+  // character, with P's pattern: this attempt never reads, but it leaves the
+  // parser's globals as a host sees them.
+  parse(elements);
+  return false;
 }
