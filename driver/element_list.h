@@ -46,9 +46,9 @@ double module_scale(Edges edges, int n, int modules) {
 // to out[0] to out[n - 1]; a negative width gives a negative count.
 template <class Edges>
 void write_counts(Edges edges, int n, double scale, char* out) {
-  for (int i = 0; i < n; ++i) {
-    const std::int32_t count = module_count((edges[i + 1] - edges[i]) * scale);
-    out[i] = stored_count(static_cast<std::uint32_t>(count));
+  for (char* const end = out + n; out != end; ++out, ++edges) {
+    const std::int32_t count = module_count((edges[1] - edges[0]) * scale);
+    *out = stored_count(static_cast<std::uint32_t>(count));
   }
 }
 
