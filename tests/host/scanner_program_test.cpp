@@ -69,7 +69,7 @@ const std::string sample_files =
     " samples/phone-photo.jpg samples/quarter-turn.png samples/scan-lines.edges"
     " samples/turned-30.png samples/two-pages.tif samples/two-symbols.png"
     " tests/host/data/pages/turned-200.png "
-    "tests/host/data/pages/perspective.png"
+    "tests/host/data/pages/foreshortened.png"
     " tests/host/data/pages/blurred.png "
     "tests/host/data/pages/same-text-twice.png"
     " tests/host/data/pages/ink-spread.png tests/host/data/pages/clutter.png";

@@ -21,7 +21,7 @@ zint -b 9 -d 'FAR END' --scale=1.5 --quietzones --height=50 -o far.tmp.png
 w=$(identify -format %w far.tmp.png) h=$(identify -format %h far.tmp.png)
 $magick far.tmp.png -background 'gray(92%)' -virtual-pixel background \
   -distort Perspective "0,0 0,0  $w,0 $((w * 6 / 10)),$((h / 5))  $w,$h $((w * 6 / 10)),$((h * 4 / 5))  0,$h 0,$h" \
-  -bordercolor 'gray(92%)' -border 40 -colorspace Gray perspective.png
+  -bordercolor 'gray(92%)' -border 40 -colorspace Gray foreshortened.png
 # Blurred by nearly a module of four pixels, and noisy.
 zint -b 9 -d 'BLUR9' --scale=2 --quietzones --height=20 -o blur.tmp.png
 $magick $page blur.tmp.png -geometry +60+120 -composite -colorspace Gray \
