@@ -10,21 +10,6 @@ constexpr double pi = 3.14159265358979323846;
 // Lines shorter than this hold no symbol.
 constexpr int min_line_length = 20;
 
-// The parameter range [low, high] where from + t * step stays within
-// [lowest, highest] on one axis.
-void clip_axis(double from, double step, double lowest, double highest,
-               double& low, double& high) {
-  if (std::fabs(step) < 1e-12) {
-    if (from < lowest || from > highest) high = low - 1;
-    return;
-  }
-  double a = (lowest - from) / step;
-  double b = (highest - from) / step;
-  if (a > b) std::swap(a, b);
-  low = std::max(low, a);
-  high = std::min(high, b);
-}
-
 // The image value at a pixel-coordinate point, bilinear between pixel
 // centres, clamped at the borders.
 float bilinear(const grey_image& image, double x, double y) {
@@ -49,6 +34,19 @@ bool whole_pixel_step(point direction) {
 }
 
 }  // namespace
+
+void clip_axis(double from, double step, double lowest, double highest,
+               double& low, double& high) {
+  if (std::fabs(step) < 1e-12) {
+    if (from < lowest || from > highest) high = low - 1;
+    return;
+  }
+  double a = (lowest - from) / step;
+  double b = (highest - from) / step;
+  if (a > b) std::swap(a, b);
+  low = std::max(low, a);
+  high = std::min(high, b);
+}
 
 point unit_vector(double degrees) {
   const double radians = degrees * pi / 180.0;

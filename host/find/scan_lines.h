@@ -29,6 +29,11 @@ struct scan_line {
   }
 };
 
+// Narrows [low, high] to the parameters t where from + t * step stays within
+// [lowest, highest] on one axis; high < low where none does.
+void clip_axis(double from, double step, double lowest, double highest,
+               double& low, double& high);
+
 // The part of the line through `through` with `direction` that lies inside
 // the image, `length` 0 when it misses it. With a whole-pixel step, its
 // samples fall on pixel centres.

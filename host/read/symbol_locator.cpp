@@ -247,22 +247,14 @@ bool symbol_area::contains(point p, double margin) const {
 
 std::pair<int, int> symbol_area::samples_on(const scan_line& line,
                                             double margin) const {
-  double low = -1e18, high = 1e18;
   // Sample i lies at line.origin + i * line.direction; keep the i whose
-  // position along `axis` from the origin lies within [from, to].
-  const auto clip = [&](point axis, double from, double to) {
-    const double at = dot(line.origin - origin, axis);
-    const double step = dot(line.direction, axis);
-    if (std::fabs(step) < 1e-12) {
-      if (at < from || at > to) high = -1e18;
-      return;
-    }
-    const double a = (from - at) / step, b = (to - at) / step;
-    low = std::max(low, std::min(a, b));
-    high = std::min(high, std::max(a, b));
-  };
-  clip(along, -margin, length + margin);
-  clip(up, bottom - margin, top + margin);
+  // position along each axis of the area lies within it.
+  double low = -1e18, high = 1e18;
+  const point from_origin = line.origin - origin;
+  clip_axis(dot(from_origin, along), dot(line.direction, along), -margin,
+            length + margin, low, high);
+  clip_axis(dot(from_origin, up), dot(line.direction, up), bottom - margin,
+            top + margin, low, high);
   if (high < low) return {1, 0};
   return {static_cast<int>(std::ceil(std::max(low, -1.0))),
           static_cast<int>(std::floor(std::min(high, double(line.length))))};
