@@ -14,6 +14,14 @@ install(FILES ${PROJECT_SOURCE_DIR}/host_interface/tarn_interface.h
         DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 install(FILES ${PROJECT_SOURCE_DIR}/README.md
         DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/
+        DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs)
+
+# The reading library, which finds the plug-in in its own folder.
+install(TARGETS tarn_scan EXPORT tarn_code39ext_targets
+        LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
+install(FILES ${PROJECT_SOURCE_DIR}/scan/include/tarn/scan.h
+        DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/tarn)
 
 # Hosts dlopen the plug-in by this file name; it carries no version suffix.
 set(TARN_PLUGIN_NAME
@@ -34,8 +42,11 @@ write_basic_package_version_file(
 install(FILES ${PROJECT_BINARY_DIR}/tarn_code39extConfig.cmake
               ${PROJECT_BINARY_DIR}/tarn_code39extConfigVersion.cmake
         DESTINATION ${tarn_package_dir})
+install(EXPORT tarn_code39ext_targets NAMESPACE tarn_code39ext::
+        DESTINATION ${tarn_package_dir})
 
-# pkg-config: the prefix is found from the .pc file's own folder.
+# pkg-config, for hosts and for the reading library: the prefix is found
+# from the .pc file's own folder.
 set(tarn_pc_dir ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 set(tarn_pc_to_prefix ${CMAKE_INSTALL_PREFIX})
 cmake_path(RELATIVE_PATH tarn_pc_to_prefix
@@ -46,6 +57,8 @@ foreach(dir IN ITEMS LIBDIR INCLUDEDIR)
   cmake_path(APPEND tarn_pc_${dir} ${CMAKE_INSTALL_${dir}})
 endforeach()
 list(TRANSFORM CMAKE_DL_LIBS PREPEND -l OUTPUT_VARIABLE tarn_pc_libs)
-configure_file(${CMAKE_CURRENT_LIST_DIR}/tarn_code39ext.pc.in
-               ${PROJECT_BINARY_DIR}/tarn_code39ext.pc @ONLY)
-install(FILES ${PROJECT_BINARY_DIR}/tarn_code39ext.pc DESTINATION ${tarn_pc_dir})
+foreach(package IN ITEMS tarn_code39ext tarn_code39ext-scan)
+  configure_file(${CMAKE_CURRENT_LIST_DIR}/${package}.pc.in
+                 ${PROJECT_BINARY_DIR}/${package}.pc @ONLY)
+  install(FILES ${PROJECT_BINARY_DIR}/${package}.pc DESTINATION ${tarn_pc_dir})
+endforeach()

@@ -7,7 +7,7 @@ Usage: compare.py [--set DIR | --keep DIR] [--seed N] [--kinds K,...]
 Makes the set with make_set.py (seed 1 by default) in a temporary folder,
 or reads an existing one (--set DIR, with its manifest.json), and reads
 every image with
-- tarn-scan --json FILE (TARN_SCAN, default build/default/host/tarn-scan;
+- tarn-scan --json FILE (TARN_SCAN, default build/default/cli/tarn-scan;
   with --pgm it is handed the image as a grey PGM instead),
 - zbarimg --quiet --raw -Sdisable -Scode39.enable FILE,
 - zxing-cpp's read_barcodes(image, formats=Code39), default options, on the
@@ -246,7 +246,7 @@ def main():
         return zxing_worker()
     ap = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     ap.add_argument("scanner", nargs="?",
-                    default=os.path.join(ROOT, "build/default/host/tarn-scan"))
+                    default=os.path.join(ROOT, "build/default/cli/tarn-scan"))
     ap.add_argument("--set",
                     help="an existing set (a folder with manifest.json)")
     ap.add_argument("--seed", type=int, default=1)

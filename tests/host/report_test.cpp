@@ -1,12 +1,9 @@
 // What the scanner prints for the pages of a file.
-#include "output/report.h"
+#include "report/report.h"
 
 #include <gtest/gtest.h>
 
 #include <sstream>
-
-#include "image/input_error.h"
-#include "output/batch.h"
 
 namespace {
 
@@ -33,14 +30,9 @@ TEST(Report, EscapesControlCharactersAndBytesOutsideUtf8) {
 // A broken page among good ones, and a file that ran out of memory; the
 // symbols' own lines are the samples' recorded reports.
 TEST(Report, ErrorsOfPagesAndFiles) {
-  const auto pages = [](int index) -> page_report {
-    if (index == 1) throw input_error("bad \"page\"");
-    return {};
-  };
   const file_report reports[] = {
-      {"m\xff.tif", read_pages(3, pages)},
-      {"c.png",
-       read_pages(1, [](int) -> page_report { throw std::bad_alloc(); })},
+      {"m\xff.tif", {{1, {}, ""}, {2, {}, "bad \"page\""}, {3, {}, ""}}},
+      {"c.png", {{0, {}, "not enough memory"}}},
   };
   for (const bool as_json : {false, true}) {
     std::ostringstream out, errors;

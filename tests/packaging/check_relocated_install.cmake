@@ -70,6 +70,10 @@ if(NOT package_plugin STREQUAL installed_plugin)
     "the package gives ${package_plugin}, expected ${installed_plugin}")
 endif()
 
+# An application linked to the reading library reads from memory through the
+# plug-in beside the library.
+run_from_prefix(scan_app ${consumer_build}/scan_app)
+
 # The same facts through pkg-config.
 find_program(PKG_CONFIG NAMES pkg-config pkgconf REQUIRED)
 set(ENV{PKG_CONFIG_PATH} ${prefix}/${LIBDIR}/pkgconfig)
@@ -87,6 +91,13 @@ if(NOT pc_version STREQUAL "${VERSION}"
    OR NOT EXISTS ${pc_include}/tarn_interface.h)
   message(FATAL_ERROR "pkg-config gives version ${pc_version}, plug-in "
     "${pc_plugin} and include folder ${pc_include} for the prefix ${prefix}")
+endif()
+
+run_step("pkg-config" ${PKG_CONFIG} --libs tarn_code39ext-scan)
+string(REGEX MATCH "^-L([^ ]+) -ltarn_scan" scan_libs "${step_output}")
+cmake_path(SET scan_libdir NORMALIZE "${CMAKE_MATCH_1}")
+if(NOT scan_libs OR NOT scan_libdir STREQUAL "${prefix}/${LIBDIR}")
+  message(FATAL_ERROR "pkg-config gives the libraries ${step_output}")
 endif()
 
 # The installed scanner, which finds the plug-in relative to itself: its

@@ -1,0 +1,103 @@
+#include "read/line_reader.h"
+
+#include <cmath>
+
+namespace {
+
+// The edge finder's noise thresholds, as shares of a line's contrast, tried
+// in turn until the line reads: a high one first, which ignores noise and
+// JPEG ringing, then lower ones, which keep the narrow elements that blur has
+// flattened.
+constexpr float noise_shares[] = {0.25f, 0.1f, 0.04f};
+
+// Unsharp masks tried in turn on a blurred line: Gaussian sigma in pixels,
+// amount.
+struct sharpening_step {
+  double sigma;
+  float amount;
+};
+constexpr sharpening_step sharpening_steps[] = {
+    {2.0, 3.0f}, {2.0, 5.0f}, {2.5, 5.0f}};
+
+}  // namespace
+
+int line_reader::read_edges(const scan_line& line,
+                            std::vector<line_read>& reads) {
+  const std::vector<double>& edges = finder_.edges();
+  cut_symbols(edges, runs_);
+  int count = 0;
+  for (const edge_run& run : runs_) {
+    const auto first = edges.begin() + static_cast<std::ptrdiff_t>(run.first);
+    const auto last = edges.begin() + static_cast<std::ptrdiff_t>(run.last);
+    printed_symbol printed;
+    auto read = reader_.read(std::vector<double>(first, last + 1), &printed);
+    if (!read) {
+      // In perspective the module grows along the symbol, more than the
+      // decoder allows between characters.
+      even_characters(edges, run, run_edges_);
+      read = reader_.read(run_edges_, &printed);
+    }
+    if (!read) {
+      // Ink spread can make narrow bars as wide as wide spaces.
+      undo_ink_spread(edges, run, run_edges_);
+      read = reader_.read(run_edges_, &printed);
+    }
+    if (!read) continue;
+    point start = line.at(*first);
+    point stop = line.at(*last);
+    if (read->reversed) std::swap(start, stop);
+    reads.push_back({std::move(*read), std::move(printed), start, stop});
+    ++count;
+  }
+  return count;
+}
+
+int line_reader::read(const grey_view& image, const scan_line& line,
+                      std::vector<line_read>& reads, bool sharpening) {
+  sharpened_ = false;
+  sample_line(image, line, values_);
+  finder_.find(values_, noise_shares[0]);
+  for (float noise_share : noise_shares) {
+    const bool lower = noise_share != noise_shares[0];
+    if (lower) finder_.find_again(noise_share);
+    // A lower threshold that finds no other edges reads nothing new.
+    if (!lower || finder_.changed())
+      if (const int count = read_edges(line, reads)) return count;
+    // Too few clear edges for a symbol: lower thresholds would find noise.
+    if (finder_.edges().size() < min_dense_edges) return 0;
+  }
+  // A line full of edges that reads nothing may be blurred: its wide band,
+  // quieter, sharpened.
+  if (!sharpening || finder_.edges().size() < min_dense_edges) return 0;
+  sample_wide_line(image, line, wide_, sharp_);
+  double blurred_sigma = 0.0;
+  for (const sharpening_step& step : sharpening_steps) {
+    if (step.sigma != blurred_sigma)
+      gaussian_blur(wide_, blurred_sigma = step.sigma, blurred_);
+    sharpen(wide_, blurred_, step.amount, sharp_);
+    finder_.find(sharp_, noise_shares[2]);
+    if (const int count = read_edges(line, reads)) {
+      sharpened_ = true;
+      return count;
+    }
+  }
+  return 0;
+}
+
+int line_reader::glance(const grey_view& image, const scan_line& line,
+                        float min_swing, std::vector<line_read>& reads,
+                        std::vector<dense_spot>& spots) {
+  sample_line(image, line, values_);
+  const std::vector<double>& edges =
+      finder_.find(values_, noise_shares[0], min_swing);
+  if (const int count = read_edges(line, reads)) return count;
+  dense_stretches(edges, stretches_);
+  const double step = std::sqrt(dot(line.direction, line.direction));
+  for (const edge_run& stretch : stretches_) {
+    const double from = edges[stretch.first];
+    const double to = edges[stretch.last];
+    spots.push_back({line.at((from + to) / 2), std::fabs(to - from) * step,
+                     line.direction});
+  }
+  return 0;
+}

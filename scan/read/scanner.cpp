@@ -1,0 +1,306 @@
+#include "read/scanner.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "find/bar_direction.h"
+#include "find/scan_lines.h"
+#include "read/line_reader.h"
+#include "read/line_vote.h"
+#include "read/symbol_locator.h"
+
+namespace {
+
+// The first look: rows, columns and both diagonals, pixel centre to pixel
+// centre.
+constexpr point first_steps[] = {{1, 0}, {0, 1}, {1, 1}, {1, -1}};
+// Lines of the first look lie this share of the image's smaller side apart,
+// within these bounds in pixels.
+constexpr double spacing_share = 1.0 / 60;
+constexpr double min_spacing = 3.0;
+constexpr double max_spacing = 12.0;
+// Around a dense spot lines are tried at the spot's own angle, through the
+// spot and at these offsets (shares of the spacing) beside it, and at turns
+// of this step from it within one step of the bars' direction there.
+constexpr double spot_angle_step = 7.5;
+constexpr double spot_offsets[] = {0, -0.5, 0.5};
+// A symbol lies within 22.5 degrees of one of the first look's four
+// directions, whose lines leave a spot on it if they cannot read it; lines
+// turn at most this many steps from the spot's own.
+constexpr int max_spot_turns = 4;
+// The bars' direction is taken from this much of a spot's line either side
+// of its centre, at most.
+constexpr double bar_reach = 64.0;
+constexpr std::size_t max_spots = 16;
+// Spots closer than this many line spacings square to their lines are one.
+constexpr double spot_merge = 2.5;
+// Lines through a spot reach this many times its extent (within these
+// bounds in pixels) either way: a symbol crossed at a steep angle is longer
+// than the stretch it showed.
+constexpr double spot_reach = 3.0;
+constexpr double min_spot_reach = 60.0;
+constexpr double max_spot_reach = 400.0;
+// Readings and spots that fall this many pixels outside a located symbol
+// still belong to it.
+constexpr double area_margin = 4.0;
+
+double first_spacing(const grey_view& image) {
+  return std::clamp(std::min(image.width, image.height) * spacing_share,
+                    min_spacing, max_spacing);
+}
+
+double degrees_of(point direction) {
+  double angle = std::atan2(direction.y, direction.x) * 180 / 3.14159265358979;
+  if (angle < 0) angle += 180;
+  return angle >= 180 ? angle - 180 : angle;
+}
+
+// How far apart two line directions are, in degrees from 0 to 90.
+double degrees_apart(double a, double b) {
+  const double apart = std::fmod(std::fabs(a - b), 180.0);
+  return std::min(apart, 180 - apart);
+}
+
+// The mean difference between neighbouring pixels in the calmest tenth of
+// 32-pixel pieces of 16 lines spread over the image (rows, or columns).
+int calm_difference(int lines, int length, std::ptrdiff_t along,
+                    std::ptrdiff_t across, const std::uint8_t* first) {
+  constexpr int count = 16;
+  constexpr int piece = 32;
+  int counts[256] = {};
+  int total = 0;
+  for (int k = 0; k < count; ++k) {
+    const std::uint8_t* at = first + (2 * k + 1) * lines / (2 * count) * across;
+    for (int start = 0; start + piece <= length; start += piece, ++total) {
+      int sum = 0;
+      for (int i = start + 1; i < start + piece; ++i)
+        sum += std::abs(at[i * along] - at[(i - 1) * along]);
+      ++counts[std::min(255, sum / (piece - 1))];
+    }
+  }
+  int seen = 0;
+  int tenth = 0;
+  while (tenth < 255 && (seen += counts[tenth]) * 10 < total) ++tenth;
+  return total > 0 ? tenth : 255;
+}
+
+// A swing that the page's noise seldom makes: a multiple of the calmest
+// pixel-to-pixel differences along rows or columns (blank paper, or along
+// the bars of a symbol that fills the image).
+float noise_swing(const grey_view& image) {
+  constexpr float multiple = 3.0f;
+  const int calm = std::min(
+      calm_difference(image.height, image.width, 1, image.stride, image.row(0)),
+      calm_difference(image.width, image.height, image.stride, 1,
+                      image.row(0)));
+  return calm == 255 ? 0.0f : multiple * static_cast<float>(calm) / 255.0f;
+}
+
+// Spots on neighbouring lines of one stretch of edges: close square to their
+// lines, overlapping along them.
+bool same_spot(const dense_spot& a, const dense_spot& b, double spacing) {
+  const point along =
+      (1.0 / std::sqrt(dot(a.direction, a.direction))) * a.direction;
+  const point apart = b.centre - a.centre;
+  return std::fabs(dot(apart, quarter_turn(along))) < spot_merge * spacing &&
+         std::fabs(dot(apart, along)) < std::max(a.extent, b.extent) / 2;
+}
+
+class page_search {
+ public:
+  page_search(const symbol_reader& reader, const grey_view& image)
+      : lines_(reader), image_(image) {}
+
+  std::vector<found_symbol> run() {
+    const double spacing = first_spacing(image_);
+    const float noise = noise_swing(image_);
+    for (point step : first_steps)
+      for (const scan_line& line : lines_across(image_, step, spacing))
+        glance_beside_located(line, noise);
+    search_spots(spacing);
+    std::vector<found_symbol> found;
+    found.reserve(located_.size());
+    for (located_symbol& l : located_) found.push_back(std::move(l.symbol));
+    return found;
+  }
+
+ private:
+  bool inside_located(point p) const {
+    return std::any_of(located_.begin(), located_.end(),
+                       [&](const located_symbol& l) {
+                         return l.area.contains(p, area_margin);
+                       });
+  }
+
+  // The first look along the parts of `line` outside every located symbol,
+  // settling what it reads at once: a symbol is read across its whole
+  // height once, not again by every line of the first look through it.
+  void glance_beside_located(const scan_line& line, float noise) {
+    covered_.clear();
+    for (const located_symbol& l : located_) {
+      const auto samples = l.area.samples_on(line, area_margin);
+      if (samples.first <= samples.second) covered_.push_back(samples);
+    }
+    std::sort(covered_.begin(), covered_.end());
+    covered_.push_back({line.length, line.length});
+    int first = 0;
+    for (const auto& [from, to] : covered_) {
+      const scan_line part = part_of(line, first, from - 1);
+      if (part.length > 0 &&
+          lines_.glance(image_, part, noise, seeds_, spots_) > 0)
+        settle_seeds();
+      first = std::max(first, to + 1);
+    }
+  }
+
+  // Each reading not yet inside a located symbol seeds one.
+  void settle_seeds() {
+    for (std::size_t i = settled_; i < seeds_.size(); ++i) {
+      const line_read seed = seeds_[i];
+      if (inside_located(0.5 * (seed.start + seed.stop))) continue;
+      auto located = locate_symbol(lines_, image_, seed);
+      if (!located) continue;
+      // Seen from either outline: one may stand at a poorer angle.
+      const auto same = std::find_if(
+          located_.begin(), located_.end(), [&](const located_symbol& l) {
+            return same_symbol(image_, l, *located) ||
+                   same_symbol(image_, *located, l);
+          });
+      if (same == located_.end()) {
+        located_.push_back(std::move(*located));
+        continue;
+      }
+      // The outline that more lines agree on takes in the other.
+      if (located->symbol.lines_agreed > same->symbol.lines_agreed)
+        std::swap(*same, *located);
+      merge_symbol(*same, *located);
+    }
+    settled_ = seeds_.size();
+  }
+
+  // Lines at other angles through each dense spot that no symbol explains,
+  // until one reads there.
+  void search_spots(double spacing) {
+    std::vector<dense_spot> searched;
+    for (const dense_spot& spot : spots_) {
+      if (searched.size() == max_spots) break;
+      if (inside_located(spot.centre)) continue;
+      const bool seen = std::any_of(
+          searched.begin(), searched.end(),
+          [&](const dense_spot& s) { return same_spot(s, spot, spacing); });
+      if (seen) continue;
+      searched.push_back(spot);
+      search_spot(spot, spacing);
+      settle_seeds();
+    }
+  }
+
+  // The spot's own angle, with the effort the first look spared, and the
+  // turns within one step of the direction across the bars around it,
+  // nearest to that direction first: a line turned further from it crosses
+  // no symbol there square enough to read it.
+  void search_spot(const dense_spot& spot, double spacing) {
+    const double own = degrees_of(spot.direction);
+    const point along = unit_vector(own);
+    const double bars = bar_direction(image_, spot.centre, along,
+                                      std::min(bar_reach, spot.extent / 2));
+    std::vector<int> turns;
+    for (int turn = -max_spot_turns; turn <= max_spot_turns; ++turn)
+      if (turn == 0 ||
+          degrees_apart(own + turn * spot_angle_step, bars) < spot_angle_step)
+        turns.push_back(turn);
+    std::sort(turns.begin(), turns.end(), [&](int a, int b) {
+      return degrees_apart(own + a * spot_angle_step, bars) <
+             degrees_apart(own + b * spot_angle_step, bars);
+    });
+    for (int turn : turns)
+      if (read_around(spot, own + turn * spot_angle_step, turn == 0, spacing))
+        return;
+  }
+
+  // Whether lines through the spot at `degrees` read: three at the spot's
+  // own angle, sharpened (blur hides no angle), one at any other.
+  bool read_around(const dense_spot& spot, double degrees, bool own_angle,
+                   double spacing) {
+    const point direction = unit_vector(degrees);
+    const point across = quarter_turn(direction);
+    const double half =
+        std::clamp(spot_reach * spot.extent, min_spot_reach, max_spot_reach);
+    bool read = false;
+    for (double offset : spot_offsets) {
+      if (!own_angle && offset != 0) break;
+      const scan_line line = clip_around(
+          image_, spot.centre + offset * spacing * across, direction, half);
+      if (line.length > 0 && lines_.read(image_, line, seeds_, own_angle) > 0)
+        read = true;
+    }
+    return read;
+  }
+
+  line_reader lines_;
+  const grey_view image_;
+  std::vector<line_read> seeds_;
+  std::size_t settled_ = 0;
+  std::vector<dense_spot> spots_;
+  std::vector<located_symbol> located_;
+  std::vector<std::pair<int, int>> covered_;  // samples of a line, reused
+};
+
+// Every symbol that one edge file line reads; how each was printed is added
+// to `printed`, and the reading to `all_reads`.
+std::vector<symbol_read> read_scan_line(const symbol_reader& reader,
+                                        const std::vector<double>& edges,
+                                        std::vector<symbol_read>& all_reads,
+                                        std::vector<printed_symbol>& printed) {
+  std::vector<edge_run> runs;
+  cut_symbols(edges, runs);
+  std::vector<symbol_read> reads;
+  for (const edge_run& run : runs) {
+    const auto first = edges.begin() + static_cast<std::ptrdiff_t>(run.first);
+    const auto last = edges.begin() + static_cast<std::ptrdiff_t>(run.last);
+    printed_symbol form;
+    if (auto read = reader.read(std::vector<double>(first, last + 1), &form)) {
+      reads.push_back(*read);
+      all_reads.push_back(std::move(*read));
+      printed.push_back(std::move(form));
+    }
+  }
+  return reads;
+}
+
+}  // namespace
+
+std::vector<found_symbol> find_symbols(const symbol_reader& reader,
+                                       const grey_view& image) {
+  std::vector<found_symbol> found = page_search(reader, image).run();
+  // Lines that agree on a refused check character read no symbol.
+  found.erase(std::remove_if(found.begin(), found.end(),
+                             [](const found_symbol& symbol) {
+                               return symbol.read.text.empty();
+                             }),
+              found.end());
+  return found;
+}
+
+std::vector<found_symbol> read_edge_lines(
+    const symbol_reader& reader,
+    const std::vector<std::vector<double>>& lines) {
+  line_vote vote;
+  std::vector<symbol_read> reads;
+  std::vector<printed_symbol> printed;
+  for (const std::vector<double>& edges : lines)
+    vote.add_line(read_scan_line(reader, edges, reads, printed));
+  const vote_outcome outcome = vote.outcome();
+  if (!outcome.symbol) return {};
+  found_symbol symbol;
+  symbol.read = *outcome.symbol;
+  const auto winner = std::find_if(
+      reads.begin(), reads.end(),
+      [&](const symbol_read& read) { return read.text == symbol.read.text; });
+  set_printed(symbol,
+              printed[static_cast<std::size_t>(winner - reads.begin())]);
+  symbol.lines_agreed = outcome.lines_agreed;
+  symbol.lines_tried = outcome.lines_tried;
+  return {symbol};
+}

@@ -1,0 +1,20 @@
+// Scans one input, an image or an edge file, for Code 39 Extended symbols.
+#ifndef TARN_HOST_SCANNER_H
+#define TARN_HOST_SCANNER_H
+
+#include <vector>
+
+#include "image/image.h"
+#include "read/found_symbol.h"
+#include "read/symbol_reader.h"
+
+// Every symbol on the page, each once, where it stands: in the order found,
+// read when lines across it agree (see found_symbol).
+std::vector<found_symbol> find_symbols(const symbol_reader& reader,
+                                       const grey_view& image);
+
+// The symbols that the lines of an edge file read.
+std::vector<found_symbol> read_edge_lines(
+    const symbol_reader& reader, const std::vector<std::vector<double>>& lines);
+
+#endif
