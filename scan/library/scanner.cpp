@@ -1,6 +1,7 @@
 #include "read/scanner.h"
 
 #include <algorithm>
+#include <limits>
 #include <new>
 #include <optional>
 #include <utility>
@@ -69,15 +70,18 @@ barcode public_barcode(const found_symbol& symbol) {
   return b;
 }
 
+// How many symbols a page's search may stop at.
+std::size_t enough(const read_options& options) {
+  return options.max_symbols > 0 ? static_cast<std::size_t>(options.max_symbols)
+                                 : std::numeric_limits<std::size_t>::max();
+}
+
 // What the page's symbols are reported as; graded when asked, if they come
 // from an image.
-std::vector<barcode> report(std::vector<found_symbol> symbols,
+std::vector<barcode> report(const std::vector<found_symbol>& symbols,
                             const decoder_1d_interface& decoder,
                             const grey_view* image,
                             const read_options& options) {
-  if (options.max_symbols > 0 &&
-      symbols.size() > static_cast<std::size_t>(options.max_symbols))
-    symbols.resize(static_cast<std::size_t>(options.max_symbols));
   std::vector<barcode> barcodes;
   barcodes.reserve(symbols.size());
   for (const found_symbol& symbol : symbols) {
@@ -129,7 +133,8 @@ std::vector<barcode> scanner::read_barcodes(const image_view& image,
   const grey_view grey = grey_pixels(image, converted);
   const decoder_1d_interface& decoder = plugin_->one_call_at_a_time;
   const symbol_reader reader(decoder, checksum_flags(options.checksum));
-  return report(find_symbols(reader, grey), decoder, &grey, options);
+  return report(find_symbols(reader, grey, enough(options)), decoder, &grey,
+                options);
 }
 
 std::vector<page_result> scanner::read_file(const std::string& path,
@@ -153,7 +158,8 @@ std::vector<page_result> scanner::read_file(const std::string& path,
     results.push_back(guarded_read(count > 1 ? index + 1 : 0, [&] {
       const grey_image page = pages->read(index);
       const grey_view grey = page;
-      return report(find_symbols(reader, grey), decoder, &grey, options);
+      return report(find_symbols(reader, grey, enough(options)), decoder, &grey,
+                    options);
     }));
   return results;
 }

@@ -109,15 +109,16 @@ bool same_spot(const dense_spot& a, const dense_spot& b, double spacing) {
 
 class page_search {
  public:
-  page_search(const symbol_reader& reader, const grey_view& image)
-      : lines_(reader), image_(image) {}
+  page_search(const symbol_reader& reader, const grey_view& image,
+              std::size_t enough)
+      : lines_(reader), image_(image), enough_(enough) {}
 
   std::vector<found_symbol> run() {
     const double spacing = first_spacing(image_);
     const float noise = noise_swing(image_);
     for (point step : first_steps)
       for (const scan_line& line : lines_across(image_, step, spacing))
-        glance_beside_located(line, noise);
+        if (!found_enough()) glance_beside_located(line, noise);
     search_spots(spacing);
     std::vector<found_symbol> found;
     found.reserve(located_.size());
@@ -126,6 +127,14 @@ class page_search {
   }
 
  private:
+  // Symbols whose text the plug-in gave: the search stops at `enough_`.
+  bool found_enough() const {
+    const auto read = std::count_if(
+        located_.begin(), located_.end(),
+        [](const located_symbol& l) { return !l.symbol.read.text.empty(); });
+    return static_cast<std::size_t>(read) >= enough_;
+  }
+
   bool inside_located(point p) const {
     return std::any_of(located_.begin(), located_.end(),
                        [&](const located_symbol& l) {
@@ -184,7 +193,7 @@ class page_search {
   void search_spots(double spacing) {
     std::vector<dense_spot> searched;
     for (const dense_spot& spot : spots_) {
-      if (searched.size() == max_spots) break;
+      if (searched.size() == max_spots || found_enough()) break;
       if (inside_located(spot.centre)) continue;
       const bool seen = std::any_of(
           searched.begin(), searched.end(),
@@ -245,6 +254,7 @@ class page_search {
   std::vector<dense_spot> spots_;
   std::vector<located_symbol> located_;
   std::vector<std::pair<int, int>> covered_;  // samples of a line, reused
+  std::size_t enough_;
 };
 
 // Every symbol that one edge file line reads; how each was printed is added
@@ -272,14 +282,16 @@ std::vector<symbol_read> read_scan_line(const symbol_reader& reader,
 }  // namespace
 
 std::vector<found_symbol> find_symbols(const symbol_reader& reader,
-                                       const grey_view& image) {
-  std::vector<found_symbol> found = page_search(reader, image).run();
+                                       const grey_view& image,
+                                       std::size_t enough) {
+  std::vector<found_symbol> found = page_search(reader, image, enough).run();
   // Lines that agree on a refused check character read no symbol.
   found.erase(std::remove_if(found.begin(), found.end(),
                              [](const found_symbol& symbol) {
                                return symbol.read.text.empty();
                              }),
               found.end());
+  found.resize(std::min(found.size(), enough));
   return found;
 }
 

@@ -2,6 +2,8 @@
 #ifndef TARN_HOST_SCANNER_H
 #define TARN_HOST_SCANNER_H
 
+#include <cstddef>
+#include <limits>
 #include <vector>
 
 #include "image/image.h"
@@ -9,9 +11,11 @@
 #include "read/symbol_reader.h"
 
 // Every symbol on the page, each once, where it stands: in the order found,
-// read when lines across it agree (see found_symbol).
-std::vector<found_symbol> find_symbols(const symbol_reader& reader,
-                                       const grey_view& image);
+// read when lines across it agree (see found_symbol). The search stops once
+// it has `enough` symbols.
+std::vector<found_symbol> find_symbols(
+    const symbol_reader& reader, const grey_view& image,
+    std::size_t enough = std::numeric_limits<std::size_t>::max());
 
 // The symbols that the lines of an edge file read.
 std::vector<found_symbol> read_edge_lines(
