@@ -1,6 +1,7 @@
 #!/bin/sh
-# Installs the Debian packages that building, testing and benchmarking need,
-# when any is missing. The README's commands and .ci/run call it first.
+# Installs the Debian packages that building, testing, benchmarking and the
+# read-rate comparison (zint and ImageMagick draw its images) need, when any
+# is missing. The README's commands and .ci/run call it first.
 set -eu
 
 packages="cmake ninja-build g++ clang-14 libclang-rt-14-dev pkg-config valgrind
@@ -9,7 +10,8 @@ packages="cmake ninja-build g++ clang-14 libclang-rt-14-dev pkg-config valgrind
   libzxing-dev libzbar-dev
   pybind11-dev python3-dev python3-venv python3-pip python3-setuptools
   python3-pytest python3-numpy python3-pil python3-dask python3-distributed
-  python3-zxing-cpp python3-pyzbar"
+  python3-zxing-cpp python3-pyzbar
+  zint imagemagick zbar-tools"
 
 missing=""
 for package in $packages; do

@@ -67,6 +67,7 @@ barcode public_barcode(const found_symbol& symbol) {
   b.module_size = symbol.module_size;
   b.lines_agreed = symbol.lines_agreed;
   b.lines_tried = symbol.lines_tried;
+  b.inverted = symbol.inverted;
   return b;
 }
 
@@ -77,18 +78,21 @@ std::size_t enough(const read_options& options) {
 }
 
 // What the page's symbols are reported as; graded when asked, if they come
-// from an image.
+// from an image (light-on-dark symbols in its negative).
 std::vector<barcode> report(const std::vector<found_symbol>& symbols,
                             const decoder_1d_interface& decoder,
                             const grey_view* image,
                             const read_options& options) {
   std::vector<barcode> barcodes;
   barcodes.reserve(symbols.size());
+  std::optional<grey_image> negative;
   for (const found_symbol& symbol : symbols) {
     barcodes.push_back(public_barcode(symbol));
-    if (options.grade && image)
-      barcodes.back().grade =
-          grade_symbol(decoder, *image, symbol, grading(options));
+    if (!options.grade || !image) continue;
+    if (symbol.inverted && !negative) negative = inverted(*image);
+    barcodes.back().grade =
+        grade_symbol(decoder, symbol.inverted ? *negative : *image, symbol,
+                     grading(options));
   }
   return barcodes;
 }

@@ -24,6 +24,7 @@ struct found_symbol {
   double module_size = 0.0;  // pixels per narrow module
   int lines_agreed = 0;      // scan lines across the symbol that read `text`
   int lines_tried = 0;       // scan lines across the symbol's region
+  bool inverted = false;     // light bars on a dark ground
 };
 
 // Files what the symbol's characters spell as printed: the raw text, the

@@ -120,13 +120,33 @@ class page_search {
       for (const scan_line& line : lines_across(image_, step, spacing))
         if (!found_enough()) glance_beside_located(line, noise);
     search_spots(spacing);
-    std::vector<found_symbol> found;
-    found.reserve(located_.size());
-    for (located_symbol& l : located_) found.push_back(std::move(l.symbol));
-    return found;
+    return take_found();
+  }
+
+  // The search around spots that another search left, without a first look.
+  std::vector<found_symbol> run_on(std::vector<dense_spot> spots) {
+    spots_ = std::move(spots);
+    search_spots(first_spacing(image_));
+    return take_found();
+  }
+
+  // The spots of the first look that no located symbol explains.
+  std::vector<dense_spot> unexplained_spots() const {
+    std::vector<dense_spot> unexplained;
+    for (const dense_spot& spot : spots_)
+      if (!inside_located(spot.centre)) unexplained.push_back(spot);
+    return unexplained;
   }
 
  private:
+  std::vector<found_symbol> take_found() {
+    std::vector<found_symbol> found;
+    found.reserve(located_.size());
+    for (located_symbol& l : located_) found.push_back(std::move(l.symbol));
+    located_.clear();
+    return found;
+  }
+
   // Symbols whose text the plug-in gave: the search stops at `enough_`.
   bool found_enough() const {
     const auto read = std::count_if(
@@ -279,20 +299,81 @@ std::vector<symbol_read> read_scan_line(const symbol_reader& reader,
   return reads;
 }
 
-}  // namespace
+// Whether the ground just beyond both ends of the spot's stretch is darker
+// than the stretch itself, as around light bars, or beyond the image; a
+// dark-on-light symbol or text stands on a lighter ground.
+bool on_dark_ground(const grey_view& image, const dense_spot& spot) {
+  constexpr int inside_samples = 16;
+  constexpr double beyond = 4.0;  // pixels past the stretch's ends
+  const point along =
+      (1.0 / std::sqrt(dot(spot.direction, spot.direction))) * spot.direction;
+  const double half = spot.extent / 2;
+  float inside = 0;
+  for (int i = 0; i < inside_samples; ++i)
+    inside +=
+        sample_at(image, spot.centre + ((i + 0.5) / inside_samples * 2 - 1) *
+                                           half * along);
+  inside /= inside_samples;
+  const auto dark = [&](point p) {
+    const bool outside =
+        p.x < 0 || p.y < 0 || p.x >= image.width || p.y >= image.height;
+    return outside || sample_at(image, p) < inside;
+  };
+  return dark(spot.centre + (half + beyond) * along) &&
+         dark(spot.centre - (half + beyond) * along);
+}
 
-std::vector<found_symbol> find_symbols(const symbol_reader& reader,
-                                       const grey_view& image,
-                                       std::size_t enough) {
-  std::vector<found_symbol> found = page_search(reader, image, enough).run();
-  // Lines that agree on a refused check character read no symbol.
+// Lines that agree on a refused check character read no symbol.
+void drop_refused(std::vector<found_symbol>& found) {
   found.erase(std::remove_if(found.begin(), found.end(),
                              [](const found_symbol& symbol) {
                                return symbol.read.text.empty();
                              }),
               found.end());
-  found.resize(std::min(found.size(), enough));
+}
+
+}  // namespace
+
+std::vector<found_symbol> find_symbols(const symbol_reader& reader,
+                                       const grey_view& image,
+                                       std::size_t enough) {
+  page_search search(reader, image, enough);
+  std::vector<found_symbol> found = search.run();
+  drop_refused(found);
+  if (found.size() >= enough) {
+    found.resize(enough);
+    return found;
+  }
+  // Light bars on a dark ground, searched for only where the dark-on-light
+  // search found edges it could not read.
+  std::vector<dense_spot> spots = search.unexplained_spots();
+  spots.erase(std::remove_if(spots.begin(), spots.end(),
+                             [&](const dense_spot& spot) {
+                               return !on_dark_ground(image, spot);
+                             }),
+              spots.end());
+  if (spots.empty()) return found;
+  const grey_image negative = inverted(image);
+  std::vector<found_symbol> light =
+      page_search(reader, negative, enough - found.size()).run_on(spots);
+  drop_refused(light);
+  for (found_symbol& symbol : light) {
+    if (found.size() == enough) break;
+    symbol.inverted = true;
+    found.push_back(std::move(symbol));
+  }
   return found;
+}
+
+grey_image inverted(const grey_view& image) {
+  grey_image negative{image.width, image.height, {}};
+  negative.pixels.reserve(static_cast<std::size_t>(image.width) *
+                          static_cast<std::size_t>(image.height));
+  for (int y = 0; y < image.height; ++y)
+    for (const std::uint8_t* p = image.row(y); p != image.row(y) + image.width;
+         ++p)
+      negative.pixels.push_back(static_cast<std::uint8_t>(255 - *p));
+  return negative;
 }
 
 std::vector<found_symbol> read_edge_lines(

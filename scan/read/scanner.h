@@ -11,11 +11,14 @@
 #include "read/symbol_reader.h"
 
 // Every symbol on the page, each once, where it stands: in the order found,
-// read when lines across it agree (see found_symbol). The search stops once
-// it has `enough` symbols.
+// read when lines across it agree (see found_symbol), dark on light first,
+// then light on dark. The search stops once it has `enough` symbols.
 std::vector<found_symbol> find_symbols(
     const symbol_reader& reader, const grey_view& image,
     std::size_t enough = std::numeric_limits<std::size_t>::max());
+
+// The image with light and dark swapped.
+grey_image inverted(const grey_view& image);
 
 // The symbols that the lines of an edge file read.
 std::vector<found_symbol> read_edge_lines(

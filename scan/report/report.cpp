@@ -143,6 +143,7 @@ std::string json_symbol(int page, const tarn::barcode& symbol,
          (located ? fixed(symbol.module_size, 2) : "null") +
          ",\"lines_agreed\":" + std::to_string(symbol.lines_agreed) +
          ",\"lines_tried\":" + std::to_string(symbol.lines_tried) +
+         (symbol.inverted ? ",\"inverted\":true" : "") +
          (grade ? ",\"grade\":" + grade_json(*grade) : "") + "}";
 }
 

@@ -210,6 +210,7 @@ struct barcode {
   double module_size = 0;  // pixels per narrow module
   int lines_agreed = 0;    // scan lines across the symbol that read `text`
   int lines_tried = 0;     // scan lines across the symbol's region
+  bool inverted = false;   // light bars on a dark ground
   int page = 0;            // counted from 1 in a multi-page file, else 0
   std::optional<symbol_grade> grade;  // when asked for
 };
