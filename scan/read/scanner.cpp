@@ -25,10 +25,10 @@ constexpr double max_spacing = 12.0;
 // of this step from it within one step of the bars' direction there.
 constexpr double spot_angle_step = 7.5;
 constexpr double spot_offsets[] = {0, -0.5, 0.5};
-// A symbol lies within 22.5 degrees of one of the first look's four
-// directions, whose lines leave a spot on it if they cannot read it; lines
-// turn at most this many steps from the spot's own.
-constexpr int max_spot_turns = 4;
+// Lines turn up to a half turn from the spot's own angle: a spot left by
+// lines far from a large symbol's angle (one the nearer first-look lines
+// could not cross whole) must still reach it.
+constexpr int max_spot_turns = 12;
 // The bars' direction is taken from this much of a spot's line either side
 // of its centre, at most.
 constexpr double bar_reach = 64.0;
@@ -40,7 +40,7 @@ constexpr double spot_merge = 2.5;
 // than the stretch it showed.
 constexpr double spot_reach = 3.0;
 constexpr double min_spot_reach = 60.0;
-constexpr double max_spot_reach = 400.0;
+constexpr double max_spot_reach = 2000.0;
 // Readings and spots that fall this many pixels outside a located symbol
 // still belong to it.
 constexpr double area_margin = 4.0;
@@ -63,11 +63,15 @@ double degrees_apart(double a, double b) {
 }
 
 // The mean difference between neighbouring pixels in the calmest tenth of
-// 32-pixel pieces of 16 lines spread over the image (rows, or columns).
+// 32-pixel pieces of 16 lines spread over the image (rows, or columns). In a
+// tight crop the lines along the bars are shorter: a whole line is a piece,
+// down to a few pixels.
 int calm_difference(int lines, int length, std::ptrdiff_t along,
                     std::ptrdiff_t across, const std::uint8_t* first) {
   constexpr int count = 16;
-  constexpr int piece = 32;
+  constexpr int min_piece = 8;
+  const int piece = std::min(32, length);
+  if (piece < min_piece) return 255;
   int counts[256] = {};
   int total = 0;
   for (int k = 0; k < count; ++k) {
