@@ -97,6 +97,9 @@ void read_pass(line_reader& lines, const grey_view& image,
         ++misses;
         continue;
       }
+      // Another text past a line that read nothing: the next symbol of a
+      // stack, not this one read otherwise.
+      if (misses > 0 && match->read.text != seed.read.text) break;
       misses = 0;
       sharpening = sharpening && lines.sharpened();
       p.crossings.push_back({offset, std::move(*match)});
