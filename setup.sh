@@ -5,7 +5,7 @@
 set -eu
 
 packages="cmake ninja-build g++ clang-14 libclang-rt-14-dev pkg-config valgrind
-  libgtest-dev libgmock-dev libbenchmark-dev
+  time libgtest-dev libgmock-dev libbenchmark-dev
   libpng-dev libjpeg62-turbo-dev libtiff-dev
   libzxing-dev libzbar-dev
   pybind11-dev python3-dev python3-venv python3-pip python3-setuptools

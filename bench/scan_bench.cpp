@@ -17,9 +17,8 @@
 #include <vector>
 
 #include "bench/symbol_drawing.h"
-#include "image/file_bytes.h"
-#include "image/png_reader.h"
-#include "image/pnm_reader.h"
+#include "image/image_pages.h"
+#include "image/input_file.h"
 #include "read/decoder_plugin.h"
 #include "read/scanner.h"
 
@@ -31,12 +30,13 @@ using drawing::symbol_shape;
 
 std::vector<grey_image> samples() {
   std::vector<grey_image> images;
-  for (const char* name : {"check-char-2px.png", "clean-1px.png",
-                           "degraded-tilted.png", "quarter-turn.png"})
-    images.push_back(
-        read_png(read_file_bytes(std::string(TARN_SAMPLES_DIR) + "/" + name)));
-  images.push_back(read_pnm(read_file_bytes(std::string(TARN_SAMPLES_DIR) +
-                                            "/degraded-low-contrast.pgm")));
+  for (const char* name :
+       {"check-char-2px.png", "clean-1px.png", "degraded-tilted.png",
+        "quarter-turn.png", "degraded-low-contrast.pgm"}) {
+    input_file input(std::string(TARN_SAMPLES_DIR) + "/" + name,
+                     tarn::read_options{}.max_file_bytes);
+    images.push_back(image_pages(input, 1).read(0));
+  }
   return images;
 }
 

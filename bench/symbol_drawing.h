@@ -50,8 +50,7 @@ inline std::vector<std::pair<double, double>> corners(
 }
 
 inline grey_image blank_page(int width, int height, std::uint8_t light = 235) {
-  return {width, height,
-          std::vector<std::uint8_t>(std::size_t(width) * height, light)};
+  return {width, height, pixel_vector(std::size_t(width) * height, light)};
 }
 
 // Darkens the symbol's bars into the page, 4 x 4 samples per pixel.

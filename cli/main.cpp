@@ -1,6 +1,9 @@
 // tarn-scan: reads Code 39 Extended barcodes from images and edge files
 // through the decoder plug-in, loaded at run time as any host loads it.
 #include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <optional>
@@ -42,23 +45,35 @@ exit_status file_status(const file_report& report) {
 }
 
 // Scans every input on `options.jobs` threads, printing the reports in the
-// order of the inputs; returns the exit status.
+// order of the inputs; returns the exit status. A report that cannot be
+// written ends the run.
 int scan_all(const scan_options& options, const tarn::scanner& scanner) {
   const std::vector<std::string>& inputs = options.inputs;
   std::vector<file_report> reports(inputs.size());
   std::vector<svg_panel> panels;
   int status = all_read;
+  std::atomic<bool> output_failed{false};
   progress_line progress(inputs.size());
   progress.show(0, inputs.front());
   run_in_order(
       inputs.size(), options.jobs,
       [&](std::size_t i) {
-        reports[i] = {inputs[i], scanner.read_file(inputs[i], options.reading)};
+        if (!output_failed)
+          reports[i] = {inputs[i],
+                        scanner.read_file(inputs[i], options.reading)};
       },
       [&](std::size_t i) {
+        if (output_failed) return;
         progress.clear();
-        print_report(std::cout, std::cerr, reports[i], options.json);
-        std::cout << std::flush;
+        print_report(std::cout, std::cerr, reports[i], options.json,
+                     options.reading.grade);
+        if (!(std::cout << std::flush)) {
+          print_error("cannot write the report: " +
+                      std::string(std::strerror(errno)));
+          output_failed = true;
+          status = usage_or_input_error;
+          return;
+        }
         status = std::max<int>(status, file_status(reports[i]));
         if (!options.profile_svg.empty()) add_panels(panels, reports[i]);
         reports[i] = {};

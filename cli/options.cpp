@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <iterator>
 #include <optional>
 #include <thread>
@@ -26,16 +27,17 @@ tarn::checksum_mode checksum_mode(const std::string& name) {
   return found->second;
 }
 
-unsigned job_count(const std::string& value) {
-  constexpr unsigned long most_jobs = 1024;
-  const bool digits = !value.empty() && value.find_first_not_of("0123456789") ==
-                                            std::string::npos;
-  const unsigned long jobs =
-      digits && value.size() <= 4 ? std::stoul(value) : 0;
-  if (jobs < 1 || jobs > most_jobs)
-    throw usage_error("--jobs takes a number from 1 to 1024, not '" + value +
-                      "'");
-  return static_cast<unsigned>(jobs);
+// A whole number from 1 to `most`.
+unsigned long count(const std::string& name, const std::string& value,
+                    unsigned long most) {
+  const bool digits =
+      !value.empty() && value.size() <= 9 &&
+      value.find_first_not_of("0123456789") == std::string::npos;
+  const unsigned long number = digits ? std::stoul(value) : 0;
+  if (number < 1 || number > most)
+    throw usage_error(name + " takes a number from 1 to " +
+                      std::to_string(most) + ", not '" + value + "'");
+  return number;
 }
 
 double positive_number(const std::string& name, const std::string& value) {
@@ -50,23 +52,49 @@ double positive_number(const std::string& name, const std::string& value) {
   return number;
 }
 
-// Splits "--name=value" into name and value; other arguments have no value.
+// Splits "--name=value" and "-jN" into name and value; other arguments have
+// no value.
 std::pair<std::string, std::optional<std::string>> split_value(
     const std::string& argument) {
+  if (argument.rfind("-j", 0) == 0 && argument.size() > 2)
+    return {"-j", argument.substr(2)};
   const auto equals = argument.find('=');
   if (argument.rfind("--", 0) != 0 || equals == std::string::npos)
     return {argument, std::nullopt};
   return {argument.substr(0, equals), argument.substr(equals + 1)};
 }
 
+// The settings only grading reads, and an aperture in its unit: modules
+// (X) without --dpi, mils with it.
+void check_grading(const tarn::read_options& reading) {
+  const char* setting = reading.aperture > 0 ? "--aperture"
+                        : reading.dpi > 0    ? "--dpi"
+                        : reading.linear     ? "--linear"
+                                             : nullptr;
+  if (setting && !reading.grade)
+    throw usage_error(std::string(setting) +
+                      " applies to grading: add --grade");
+  const bool mils = reading.dpi > 0;
+  const double low = mils ? 1 : 0.1, high = mils ? 50 : 2;
+  if (reading.aperture > 0 &&
+      (reading.aperture < low || reading.aperture > high)) {
+    char message[160];
+    std::snprintf(message, sizeof message,
+                  "--aperture takes %g to %g %s, not %g%s", low, high,
+                  mils ? "mils with --dpi" : "modules (X) without --dpi",
+                  reading.aperture, mils ? "" : " (in mils give --dpi too)");
+    throw usage_error(message);
+  }
+}
+
 }  // namespace
 
 const char* const usage_text =
-    "Usage: tarn-scan [OPTION]... FILE...\n"
+    "Usage: tarn-scan [OPTION]... [--] FILE...\n"
     "Read Code 39 Extended barcodes from PNG, JPEG, TIFF (every page), PBM\n"
     "and PGM images and from edge files (one scan line of edge positions per\n"
     "line, '#' comments).\n"
-    "FILE '-' is standard input.\n"
+    "FILE '-' is standard input; after '--' every argument is a FILE.\n"
     "\n"
     "  --checksum MODE  check character: none (keep it in the text, the\n"
     "                   default), verify (refuse a wrong one) or strip\n"
@@ -75,16 +103,20 @@ const char* const usage_text =
     "                   beside the program\n"
     "  --json           one JSON object per file, its symbols in an array\n"
     "  -j, --jobs N     scan N files at once (default: one per core)\n"
+    "  --max-file-mb N  refuse files larger than N MB (default 256)\n"
+    "  --max-pages N    refuse files of more than N pages (default 1000)\n"
     "  --grade          print quality grade of each symbol after ISO/IEC\n"
     "                   15416: ten profiles, parameters, A to F. An estimate\n"
     "                   from an image, not a calibrated verification, which\n"
     "                   needs calibrated reflectance and a known resolution\n"
-    "  --aperture N     aperture diameter in X (default 0.8), in mils with\n"
-    "                   --dpi\n"
-    "  --dpi N          the image's resolution: sizes also in millimetres\n"
-    "  --linear         pixel values are linear reflectance (default: sRGB)\n"
+    "  --aperture N     with --grade: aperture diameter, 0.1 to 2 X (default\n"
+    "                   0.8 X); with --dpi in mils, 1 to 50\n"
+    "  --dpi N          with --grade: the image's resolution, sizes also in\n"
+    "                   millimetres\n"
+    "  --linear         with --grade: pixel values are linear reflectance\n"
+    "                   (default: sRGB)\n"
     "  --profile-svg FILE  draw each symbol's worst profile (implies --grade)\n"
-    "  --help           show this help\n"
+    "  -h, --help       show this help\n"
     "  --version        show the program's and the plug-in's versions\n"
     "\n"
     "Exit status: 0 every file read, 1 some file not read, 2 usage or\n"
@@ -117,12 +149,21 @@ scan_options parse_options(const std::vector<std::string>& arguments) {
     } else if (name == "--plugin") {
       options.plugin_path = take_value();
     } else if (name == "-j" || name == "--jobs") {
-      options.jobs = job_count(take_value());
+      options.jobs = static_cast<unsigned>(count(name, take_value(), 1024));
+    } else if (name == "--max-file-mb") {
+      options.reading.max_file_bytes =
+          std::uint64_t{count(name, take_value(), 1 << 20)} << 20;
+    } else if (name == "--max-pages") {
+      options.reading.max_pages =
+          static_cast<int>(count(name, take_value(), 1000000));
     } else if (name == "--aperture" || name == "--dpi") {
       (name == "--dpi" ? options.reading.dpi : options.reading.aperture) =
           positive_number(name, take_value());
     } else if (name == "--profile-svg") {
       options.profile_svg = take_value();
+      if (options.profile_svg == "-")
+        throw usage_error(
+            "--profile-svg writes a file: standard output holds the report");
       options.reading.grade = true;
     } else if (value) {
       throw usage_error(name + " takes no value");
@@ -131,7 +172,7 @@ scan_options parse_options(const std::vector<std::string>& arguments) {
     } else if (name == "--grade" || name == "--linear") {
       (name == "--grade" ? options.reading.grade : options.reading.linear) =
           true;
-    } else if (name == "--help") {
+    } else if (name == "--help" || name == "-h") {
       options.help = true;
     } else if (name == "--version") {
       options.version = true;
@@ -141,5 +182,6 @@ scan_options parse_options(const std::vector<std::string>& arguments) {
   }
   if (options.inputs.empty() && !options.help && !options.version)
     throw usage_error("no input file");
+  check_grading(options.reading);
   return options;
 }

@@ -9,6 +9,7 @@
 #include "image/edge_file_reader.h"
 #include "image/image_pages.h"
 #include "image/input_error.h"
+#include "image/input_file.h"
 #include "plugin/tarn_code39ext.h"
 #include "read/scanner.h"
 
@@ -31,9 +32,8 @@ void check_symbols(const std::vector<found_symbol>& symbols) {
 
 // Every page that reads is whole; a broken page must not keep the other
 // pages from reading.
-void check_pages(const symbol_reader& reader,
-                 const std::vector<unsigned char>& bytes) {
-  const image_pages pages(bytes);
+void check_pages(const symbol_reader& reader, input_file& input) {
+  image_pages pages(input, tarn::read_options{}.max_pages);
   INVARIANT(pages.count() >= 1);
   for (int page = 0; page < pages.count(); ++page) {
     try {
@@ -57,10 +57,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   static const symbol_reader reader(*decoder, TARN_CHECKSUM_NONE);
   const std::vector<unsigned char> bytes(data, data + size);
   try {
-    if (looks_like_image(bytes))
-      check_pages(reader, bytes);
+    input_file input(bytes);
+    if (looks_like_image(input.head()))
+      check_pages(reader, input);
     else
-      check_symbols(read_edge_lines(reader, read_edge_file(bytes)));
+      check_symbols(read_edge_lines(reader, read_edge_file(input)));
   } catch (const input_error&) {
   }
   return 0;

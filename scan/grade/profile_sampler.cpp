@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "image/reflectance.h"
 
@@ -12,14 +13,21 @@ profile_sampler::profile_sampler(const grey_view& image, bool linear,
     reflectance_of_[value] =
         reflectance(static_cast<std::uint8_t>(value), linear);
   // A square grid clipped to the disc, fine enough for a disc of a pixel or
-  // two, never coarser than half a pixel.
+  // two, never coarser than half a pixel until the disc is 16 pixels wide;
+  // wider discs keep 16 points across, so that a sample costs a bounded
+  // amount whatever the aperture.
   const double radius = std::max(aperture / 2, 0.05);
-  const double spacing = std::min(0.5, radius / 4);
+  const double spacing = std::max(std::min(0.5, radius / 4), radius / 16);
   const int reach = static_cast<int>(radius / spacing);
   for (int i = -reach; i <= reach; ++i)
     for (int j = -reach; j <= reach; ++j)
       if (std::hypot(i * spacing, j * spacing) <= radius)
         disc_.push_back({i * spacing, j * spacing});
+}
+
+bool profile_sampler::on_image(point centre) const {
+  return centre.x >= 0 && centre.y >= 0 && centre.x <= image_.width &&
+         centre.y <= image_.height;
 }
 
 float profile_sampler::bilinear(double x, double y) const {
@@ -56,11 +64,27 @@ std::vector<float> profile_sampler::sample(point from, point to, double step,
     const double t = length > 0 ? k * step / length : 0.0;
     const point centre{from.x + t * (to.x - from.x),
                        from.y + t * (to.y - from.y)};
-    if (centre.x < 0 || centre.y < 0 || centre.x > image_.width ||
-        centre.y > image_.height)
-      continue;
+    if (!on_image(centre)) continue;
     if (samples.empty()) first = k;
     samples.push_back(disc_mean(centre));
   }
   return samples;
+}
+
+double profile_sampler::light_run(point from, point away, double step,
+                                  float threshold) const {
+  double border = std::numeric_limits<double>::infinity();
+  if (away.x != 0) border = ((away.x < 0 ? 0 : image_.width) - from.x) / away.x;
+  if (away.y != 0)
+    border =
+        std::min(border, ((away.y < 0 ? 0 : image_.height) - from.y) / away.y);
+  float before = threshold;  // at `from`, an edge
+  for (double distance = step; distance <= border; distance += step) {
+    const float r =
+        disc_mean({from.x + distance * away.x, from.y + distance * away.y});
+    if (r < threshold)
+      return distance - step + step * (before - threshold) / (before - r);
+    before = r;
+  }
+  return std::max(border, 0.0);
 }

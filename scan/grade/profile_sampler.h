@@ -20,7 +20,14 @@ class profile_sampler {
   std::vector<float> sample(point from, point to, double step,
                             std::size_t& first) const;
 
+  // How far from `from` along the unit vector `away` the aperture sees no
+  // reflectance below `threshold`: to the first sample below it, the
+  // crossing interpolated, or else to the image's border. Samples every
+  // `step` pixels.
+  double light_run(point from, point away, double step, float threshold) const;
+
  private:
+  bool on_image(point centre) const;
   float bilinear(double x, double y) const;
   float disc_mean(point centre) const;
 

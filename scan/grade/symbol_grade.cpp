@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "grade/code39_measures.h"
 #include "grade/grade_scale.h"
@@ -16,8 +17,9 @@ namespace {
 constexpr int profile_count = 10;
 constexpr double band_margin = 0.1;
 constexpr double quiet_zone_modules = 10.0;
-// The finder's outline is good to a fraction of a module: a quiet zone this
-// much short of ten X still counts as whole.
+// An edge at the global threshold lies within a fraction of a module of the
+// printed one, moved by blur and the aperture: a quiet zone this much short
+// of ten X still counts as whole.
 constexpr double quiet_zone_tolerance = 0.25;
 constexpr double ratio_range[2] = {2.0, 3.0};
 // The pass/fail parameters' limits: Rmin <= 0.5 Rmax, ECmin >= 15 %.
@@ -112,13 +114,35 @@ void decode_profile(profile_grade& profile, const decoder_1d_interface& decoder,
   profile.grade = decoded ? result.overall_grade : 0;
 }
 
-void measure_quiet_zones(profile_grade& profile) {
+// The line a profile samples: from `start`, a sample every `step` pixels
+// along `axis`.
+struct profile_line {
+  point start;
+  point axis;
+  double step;
+  point at(double sample) const {
+    return {start.x + sample * step * axis.x, start.y + sample * step * axis.y};
+  }
+};
+
+// Each quiet zone, from the symbol's outer edge on the profile to the next
+// ink outward, however far beyond the profile it lies.
+void measure_quiet_zones(profile_grade& profile, const profile_sampler& sampler,
+                         const profile_line& line, std::size_t first,
+                         double module_px) {
   const profile_measures& m = profile.measures;
   if (m.edges.empty() || m.elements.front().bar || m.elements.back().bar)
     return;
-  const double last = static_cast<double>(profile.samples.size() - 1);
-  profile.quiet_zones[0] = m.edges.front() * profile.modules_per_sample;
-  profile.quiet_zones[1] = (last - m.edges.back()) * profile.modules_per_sample;
+  const double offset = static_cast<double>(first);
+  const point& axis = line.axis;
+  profile.quiet_zones[0] =
+      sampler.light_run(line.at(offset + m.edges.front()), {-axis.x, -axis.y},
+                        line.step, m.global_threshold) /
+      module_px;
+  profile.quiet_zones[1] =
+      sampler.light_run(line.at(offset + m.edges.back()), axis, line.step,
+                        m.global_threshold) /
+      module_px;
 }
 
 }  // namespace
@@ -148,17 +172,19 @@ symbol_grade grade_symbol(const decoder_1d_interface& decoder,
         band_margin + (1 - 2 * band_margin) * (i + 0.5) / profile_count;
     const point start = along(c[0], c[3], profile.band_position);
     const point stop = along(c[1], c[2], profile.band_position);
+    const profile_line line{
+        {start.x - quiet_px * axis.x, start.y - quiet_px * axis.y}, axis, step};
     std::size_t first = 0;
     profile.samples = sampler.sample(
-        {start.x - quiet_px * axis.x, start.y - quiet_px * axis.y},
-        {stop.x + quiet_px * axis.x, stop.y + quiet_px * axis.y}, step, first);
+        line.start, {stop.x + quiet_px * axis.x, stop.y + quiet_px * axis.y},
+        step, first);
     profile.modules_per_sample = step / symbol.module_size;
     profile.first_module =
         static_cast<double>(first) * profile.modules_per_sample -
         quiet_zone_modules;
     profile.measures = measure_profile(profile.samples);
     profile.checks = check_code39(symbol_widths(profile.measures));
-    measure_quiet_zones(profile);
+    measure_quiet_zones(profile, sampler, line, first, symbol.module_size);
     score_measures(profile);
     decode_profile(profile, decoder, symbol, options.checksum);
     total += profile.grade;
@@ -208,7 +234,8 @@ const profile_grade& worst_profile(const symbol_grade& grade) {
 symbol_checks code39_symbol_checks(const symbol_grade& grade) {
   symbol_checks checks;
   int decoded = 0;
-  checks.quiet_zones[0] = checks.quiet_zones[1] = quiet_zone_modules;
+  checks.quiet_zones[0] = checks.quiet_zones[1] =
+      std::numeric_limits<double>::infinity();
   for (const profile_grade& p : grade.profiles) {
     if (grade_value(p, parameter::decode) != 4) continue;
     ++decoded;

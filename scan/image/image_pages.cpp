@@ -7,24 +7,38 @@
 #include "image/png_reader.h"
 #include "image/pnm_reader.h"
 #include "image/tiff_reader.h"
+#include "image/unknown_input.h"
 
-bool looks_like_image(const std::vector<unsigned char>& bytes) {
-  return looks_like_png(bytes) || looks_like_jpeg(bytes) ||
-         looks_like_tiff(bytes) || looks_like_pnm(bytes);
+bool looks_like_image(std::string_view head) {
+  return looks_like_png(head) || looks_like_jpeg(head) ||
+         looks_like_tiff(head) || looks_like_pnm(head);
 }
 
-image_pages::image_pages(const std::vector<unsigned char>& bytes)
-    : bytes_(bytes) {
-  if (!looks_like_image(bytes)) throw input_error("not an image");
-  if (looks_like_tiff(bytes)) count_ = count_tiff_pages(bytes);
+image_pages::image_pages(input_file& input, int max_pages) : input_(input) {
+  if (!looks_like_image(input.head())) throw not_an_input(input.head());
+  if (looks_like_tiff(input.head())) {
+    tiff_ = std::make_unique<tiff_pages>(input, max_pages);
+    count_ = tiff_->count();
+  }
 }
 
-grey_image image_pages::read(int index) const {
+image_pages::~image_pages() = default;
+
+grey_image image_pages::read(int index) {
   if (index < 0 || index >= count_)
     throw input_error("no page " + std::to_string(index + 1) + " of " +
                       std::to_string(count_));
-  if (looks_like_png(bytes_)) return read_png(bytes_);
-  if (looks_like_jpeg(bytes_)) return read_jpeg(bytes_);
-  if (looks_like_tiff(bytes_)) return read_tiff_page(bytes_, index);
-  return read_pnm(bytes_);
+  try {
+    return read_page(index);
+  } catch (const input_error&) {
+    input_.check_limit();  // the reader saw the stream end early
+    throw;
+  }
+}
+
+grey_image image_pages::read_page(int index) {
+  if (tiff_) return tiff_->read(index);
+  if (looks_like_png(input_.head())) return read_png(input_);
+  if (looks_like_jpeg(input_.head())) return read_jpeg(input_);
+  return read_pnm(input_);
 }

@@ -2,26 +2,39 @@
 #ifndef TARN_HOST_IMAGE_PAGES_H
 #define TARN_HOST_IMAGE_PAGES_H
 
-#include <vector>
+#include <memory>
+#include <string_view>
 
 #include "image/image.h"
+#include "image/input_file.h"
 
 // True when the bytes start as an image format the scanner reads.
-bool looks_like_image(const std::vector<unsigned char>& bytes);
+bool looks_like_image(std::string_view head);
+
+class tiff_pages;
 
 class image_pages {
  public:
-  // `bytes` must outlive the object. Throws input_error when the file is no
-  // image the scanner reads or its page list is broken.
-  explicit image_pages(const std::vector<unsigned char>& bytes);
+  // `input` must outlive the object. Throws input_error when the file is no
+  // image the scanner reads, or its page list is broken or longer than
+  // `max_pages`.
+  image_pages(input_file& input, int max_pages);
+  ~image_pages();
+  image_pages(const image_pages&) = delete;
+  image_pages& operator=(const image_pages&) = delete;
 
   int count() const { return count_; }
 
-  // Throws input_error for a broken page or one beyond max_image_pixels.
-  grey_image read(int index) const;
+  // Each page once, in order, as the input's stream goes by. Throws
+  // input_error for a broken page, one beyond max_image_pixels, or the
+  // input's size limit reached.
+  grey_image read(int index);
 
  private:
-  const std::vector<unsigned char>& bytes_;
+  grey_image read_page(int index);
+
+  input_file& input_;
+  std::unique_ptr<tiff_pages> tiff_;
   int count_ = 1;
 };
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 // jpeglib.h needs FILE and size_t declared before it.
 // clang-format off
@@ -15,7 +16,7 @@
 
 namespace {
 
-constexpr unsigned char jpeg_signature[3] = {0xff, 0xd8, 0xff};
+constexpr std::string_view jpeg_signature = "\xff\xd8\xff";
 
 // libjpeg reports an error by calling error_exit, which must not return: it
 // keeps the message and jumps back to the step that failed.
@@ -31,10 +32,12 @@ struct jpeg_failure {
   std::longjmp(failure->jump, 1);
 }
 
-// Warnings stay quiet, but a file that ends early is an error: libjpeg would
-// fill the rest grey.
+// Warnings stay quiet, but data that ends early, at the end of the file or
+// of a scan, is an error: libjpeg would fill the rest grey.
 void on_message(j_common_ptr info, int level) {
-  if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF) jump_back(info);
+  const int code = info->err->msg_code;
+  if (level < 0 && (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER))
+    jump_back(info);
 }
 
 // A progressive file may repeat its scans without end, each a pass over the
@@ -74,14 +77,41 @@ struct jpeg_reading {
   }
 };
 
+// Huffman codes take at least a bit for each block's first coefficient:
+// the fewest bytes a page of that size is coded in. Arithmetic coding may
+// take less.
+std::uint64_t fewest_bytes(const jpeg_decompress_struct& info) {
+  if (info.arith_code) return 0;
+  std::uint64_t blocks = 0;
+  for (int i = 0; i < info.num_components; ++i)
+    blocks += std::uint64_t{info.comp_info[i].width_in_blocks} *
+              info.comp_info[i].height_in_blocks;
+  return blocks / 8;
+}
+
+// A file of several scans (progressive ones) keeps every coefficient of
+// every component, two bytes each, until its last scan is read.
+std::uint64_t coefficient_bytes(jpeg_decompress_struct& info) {
+  if (!jpeg_has_multiple_scans(&info)) return 0;
+  const auto round_up = [](std::uint64_t n, std::uint64_t step) {
+    return (n + step - 1) / step * step;
+  };
+  std::uint64_t coefficients = 0;
+  for (int i = 0; i < info.num_components; ++i) {
+    const jpeg_component_info& c = info.comp_info[i];
+    coefficients += round_up(c.width_in_blocks, c.h_samp_factor) *
+                    round_up(c.height_in_blocks, c.v_samp_factor) * DCTSIZE2;
+  }
+  return coefficients * sizeof(JCOEF);
+}
+
 // The two steps that call libjpeg run under setjmp; they hold no object with
 // a destructor for longjmp to skip. Each returns false when libjpeg failed.
-bool read_header(jpeg_reading& reading,
-                 const std::vector<unsigned char>& bytes) {
+bool read_header(jpeg_reading& reading, std::FILE* in) {
   if (setjmp(reading.failure.jump)) return false;
   jpeg_create_decompress(&reading.info);
   reading.info.progress = &reading.progress;
-  jpeg_mem_src(&reading.info, bytes.data(), bytes.size());
+  jpeg_stdio_src(&reading.info, in);
   jpeg_read_header(&reading.info, TRUE);
   return true;
 }
@@ -102,24 +132,31 @@ bool decode_grey(jpeg_reading& reading, std::uint8_t* pixels) {
 
 }  // namespace
 
-bool looks_like_jpeg(const std::vector<unsigned char>& bytes) {
-  return bytes.size() >= sizeof jpeg_signature &&
-         std::memcmp(bytes.data(), jpeg_signature, sizeof jpeg_signature) == 0;
+bool looks_like_jpeg(std::string_view head) {
+  return head.substr(0, jpeg_signature.size()) == jpeg_signature;
 }
 
-grey_image read_jpeg(const std::vector<unsigned char>& bytes) {
+grey_image read_jpeg(input_file& input) {
   jpeg_reading reading;
-  if (!read_header(reading, bytes)) reading.fail();
-  const J_COLOR_SPACE colours = reading.info.jpeg_color_space;
-  if (colours == JCS_CMYK || colours == JCS_YCCK)
+  if (!read_header(reading, input.stream())) reading.fail();
+  jpeg_decompress_struct& info = reading.info;
+  if (info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK)
     throw input_error("CMYK JPEG images are not supported");
+  const int width = static_cast<int>(info.image_width);
+  const int height = static_cast<int>(info.image_height);
+  check_pixel_limit(width, height);
+  check_data_size("JPEG", input.size(), fewest_bytes(info), width, height);
+  const std::uint64_t coefficients = coefficient_bytes(info);
+  if (coefficients > max_decoder_bytes)
+    throw input_error(
+        "progressive JPEG image too large: " + std::to_string(width) + " x " +
+        std::to_string(height) + " pixels take " +
+        std::to_string(coefficients >> 20) + " MB to decode, the limit is " +
+        std::to_string(max_decoder_bytes >> 20) + " MB");
 
-  grey_image image;
-  image.width = static_cast<int>(reading.info.image_width);
-  image.height = static_cast<int>(reading.info.image_height);
-  check_pixel_limit(image.width, image.height);
-  image.pixels.resize(static_cast<std::size_t>(image.width) *
-                      static_cast<std::size_t>(image.height));
+  grey_image image{width, height, {}};
+  image.pixels.resize(static_cast<std::size_t>(width) *
+                      static_cast<std::size_t>(height));
   if (!decode_grey(reading, image.pixels.data())) reading.fail();
   return image;
 }

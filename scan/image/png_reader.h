@@ -2,13 +2,15 @@
 #ifndef TARN_HOST_PNG_READER_H
 #define TARN_HOST_PNG_READER_H
 
-#include <vector>
+#include <string_view>
 
 #include "image/image.h"
+#include "image/input_file.h"
 
-bool looks_like_png(const std::vector<unsigned char>& bytes);
+bool looks_like_png(std::string_view head);
 
-// Throws input_error for a truncated or corrupt file.
-grey_image read_png(const std::vector<unsigned char>& bytes);
+// Throws input_error for a truncated or corrupt file, one without IEND, or
+// one beyond max_image_pixels.
+grey_image read_png(input_file& input);
 
 #endif

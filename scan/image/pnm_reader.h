@@ -2,14 +2,15 @@
 #ifndef TARN_HOST_PNM_READER_H
 #define TARN_HOST_PNM_READER_H
 
-#include <vector>
+#include <string_view>
 
 #include "image/image.h"
+#include "image/input_file.h"
 
-bool looks_like_pnm(const std::vector<unsigned char>& bytes);
+bool looks_like_pnm(std::string_view head);
 
 // Throws input_error for a bad header, a truncated raster, a sample above
 // the maximum value, or a Netpbm type other than PBM and PGM.
-grey_image read_pnm(const std::vector<unsigned char>& bytes);
+grey_image read_pnm(input_file& input);
 
 #endif

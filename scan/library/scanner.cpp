@@ -8,8 +8,8 @@
 
 #include "grade/symbol_grade.h"
 #include "image/edge_file_reader.h"
-#include "image/file_bytes.h"
 #include "image/image_pages.h"
+#include "image/input_file.h"
 #include "library/grey_pixels.h"
 #include "read/decoder_plugin.h"
 #include "read/plugin_location.h"
@@ -145,14 +145,14 @@ std::vector<page_result> scanner::read_file(const std::string& path,
                                             const read_options& options) const {
   const decoder_1d_interface& decoder = plugin_->one_call_at_a_time;
   const symbol_reader reader(decoder, checksum_flags(options.checksum));
-  std::vector<unsigned char> bytes;
+  std::optional<input_file> input;
   std::optional<image_pages> pages;
   page_result opened = guarded_read(0, [&] {
-    bytes = read_file_bytes(path);
-    if (!looks_like_image(bytes))
-      return report(read_edge_lines(reader, read_edge_file(bytes)), decoder,
+    input.emplace(path, options.max_file_bytes);
+    if (!looks_like_image(input->head()))
+      return report(read_edge_lines(reader, read_edge_file(*input)), decoder,
                     nullptr, options);
-    pages.emplace(bytes);
+    pages.emplace(*input, options.max_pages);
     return std::vector<barcode>{};
   });
   if (!pages) return {std::move(opened)};

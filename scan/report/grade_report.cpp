@@ -18,7 +18,9 @@ std::string modules_text(const symbol_grade& grade, double modules) {
 std::string checks_text(const symbol_grade& grade) {
   const symbol_checks c = code39_symbol_checks(grade);
   if (!c.measured) return "no profile decoded";
-  std::string text = "wide/narrow " + fixed(c.wide_narrow_ratio, 1);
+  std::string text = c.ratio_ok && c.quiet_zones_ok ? "Code 39 checks pass: "
+                                                    : "Code 39 checks FAIL: ";
+  text += "wide/narrow " + fixed(c.wide_narrow_ratio, 1);
   if (!c.ratio_ok) text += " (not 2.0 to 3.0)";
   text += ", widest gap " + modules_text(grade, c.widest_gap);
   text += ", quiet zones " + modules_text(grade, c.quiet_zones[0]) + " / " +
@@ -74,7 +76,9 @@ std::string checks_json(const symbol_grade& grade) {
   const symbol_checks c = code39_symbol_checks(grade);
   if (!c.measured) return "null";
   std::string json =
-      "{\"wide_narrow_ratio\":" + fixed(c.wide_narrow_ratio, 2) +
+      std::string("{\"passed\":") +
+      (c.ratio_ok && c.quiet_zones_ok ? "true" : "false") +
+      ",\"wide_narrow_ratio\":" + fixed(c.wide_narrow_ratio, 2) +
       ",\"ratio_ok\":" + (c.ratio_ok ? "true" : "false") +
       ",\"widest_gap_x\":" + fixed(c.widest_gap, 2) + ",\"quiet_zones_x\":[" +
       fixed(c.quiet_zones[0], 2) + "," + fixed(c.quiet_zones[1], 2) +

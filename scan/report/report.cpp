@@ -63,16 +63,20 @@ std::size_t utf8_length(std::string_view text) {
   return length;
 }
 
-// `text` with the common escapes, and `byte_escape` for control characters
-// and for bytes outside well-formed UTF-8.
+// `text` with the common escapes (but for quotes and backslashes, unless
+// `quoted`), and `byte_escape` for control characters and for bytes outside
+// well-formed UTF-8.
 template <typename ByteEscape>
-std::string escaped(std::string_view text, ByteEscape byte_escape) {
+std::string escaped(std::string_view text, ByteEscape byte_escape,
+                    bool quoted = true) {
   std::string out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size();) {
     const auto c = static_cast<unsigned char>(text[i]);
     const std::size_t length = utf8_length(text.substr(i));
-    const std::string common = common_escape(text[i]);
+    const bool quote = c == '"' || c == '\\';
+    const std::string common =
+        quoted || !quote ? common_escape(text[i]) : std::string();
     if (!common.empty())
       out += common;
     else if (length == 0 || is_control(c))
@@ -82,6 +86,10 @@ std::string escaped(std::string_view text, ByteEscape byte_escape) {
     i += std::max<std::size_t>(length, 1);
   }
   return out;
+}
+
+std::string text_byte_escape(unsigned char c) {
+  return hex_escape("\\x%02x", c);
 }
 
 std::string location(const std::string& file, int page) {
@@ -105,10 +113,11 @@ const tarn::symbol_grade* grade_of(const tarn::barcode& symbol) {
 
 std::string text_line(const std::string& file, int page,
                       const tarn::barcode& symbol,
-                      const tarn::symbol_grade* grade) {
+                      const tarn::symbol_grade* grade, bool graded) {
   std::string line =
       location(file, page) + ": \"" + escape_text(symbol.text) + "\" ";
   if (grade) return line + grade_text(*grade) + "\n";
+  if (graded) line += "no grade: an edge file holds no image ";
   if (symbol.located) {
     tarn::point centre;
     for (const tarn::point& corner : symbol.corners) {
@@ -147,7 +156,7 @@ std::string json_symbol(int page, const tarn::barcode& symbol,
          (grade ? ",\"grade\":" + grade_json(*grade) : "") + "}";
 }
 
-void print_text(std::ostream& out, const file_report& report) {
+void print_text(std::ostream& out, const file_report& report, bool graded) {
   bool page_read = false;
   bool symbol_found = false;
   for (const tarn::page_result& page : report.pages) {
@@ -155,30 +164,49 @@ void print_text(std::ostream& out, const file_report& report) {
     page_read = true;
     for (const tarn::barcode& symbol : page.barcodes) {
       symbol_found = true;
-      out << text_line(report.file, page.page, symbol, grade_of(symbol));
+      out << text_line(report.file, page.page, symbol, grade_of(symbol),
+                       graded);
     }
   }
   if (page_read && !symbol_found)
     out << escape_text(report.file) << ": no symbol read\n";
 }
 
+// The file's own object is left out only when the file could not be
+// opened: its one error says so.
 void print_json(std::ostream& out, const file_report& report) {
   const std::string file = "{\"file\":" + json_string(report.file);
   std::string symbols;
-  bool page_read = false;
+  bool opened = false;
   for (const tarn::page_result& page : report.pages) {
-    if (!page.error.empty()) continue;
-    page_read = true;
+    opened = opened || page.error.empty() || page.page > 0;
     for (const tarn::barcode& symbol : page.barcodes)
       symbols += (symbols.empty() ? "" : ",") +
                  json_symbol(page.page, symbol, grade_of(symbol));
   }
-  if (page_read) out << file << ",\"symbols\":[" << symbols << "]}\n";
+  if (opened) out << file << ",\"symbols\":[" << symbols << "]}\n";
   for (const tarn::page_result& page : report.pages) {
     if (page.error.empty()) continue;
     out << file;
     if (page.page > 0) out << ",\"page\":" << page.page;
     out << ",\"error\":" << json_string(page.error) << "}\n";
+  }
+}
+
+// One line for each run of pages that failed alike: "FILE:FIRST-LAST:
+// reason", the reason's control characters escaped.
+void print_errors(std::ostream& errors, const file_report& report) {
+  const std::vector<tarn::page_result>& pages = report.pages;
+  for (std::size_t first = 0; first < pages.size(); ++first) {
+    const std::string& error = pages[first].error;
+    if (error.empty()) continue;
+    std::size_t last = first;
+    while (last + 1 < pages.size() && pages[last + 1].error == error) ++last;
+    std::string where = location(report.file, pages[first].page);
+    if (last > first) where += "-" + std::to_string(pages[last].page);
+    errors << "tarn-scan: " << where << ": "
+           << escaped(error, text_byte_escape, false) << '\n';
+    first = last;
   }
 }
 
@@ -192,8 +220,7 @@ std::string fixed(double value, int decimals) {
 }
 
 std::string escape_text(std::string_view text) {
-  return escaped(text,
-                 [](unsigned char c) { return hex_escape("\\x%02x", c); });
+  return escaped(text, text_byte_escape);
 }
 
 std::string json_string(std::string_view text) {
@@ -204,15 +231,12 @@ std::string json_string(std::string_view text) {
 }
 
 void print_report(std::ostream& out, std::ostream& errors,
-                  const file_report& report, bool json) {
-  for (const tarn::page_result& page : report.pages)
-    if (!page.error.empty())
-      errors << "tarn-scan: " << location(report.file, page.page) << ": "
-             << page.error << '\n';
+                  const file_report& report, bool json, bool graded) {
+  print_errors(errors, report);
   if (json)
     print_json(out, report);
   else
-    print_text(out, report);
+    print_text(out, report, graded);
 }
 
 std::string tarn::json_lines(const std::string& file,

@@ -31,8 +31,10 @@ std::string fixed(double value, int decimals);
 
 // The report on `out`: in text, a line per symbol, or one saying that a file
 // holds none; in JSON, one object per file, one more per page that could not
-// be read. Each page that could not be read is also a line on `errors`.
+// be read. Each page that could not be read is also a line on `errors`, one
+// for a run of pages that failed alike. `graded`: grades were asked for, and
+// a text line says why a symbol has none.
 void print_report(std::ostream& out, std::ostream& errors,
-                  const file_report& report, bool json);
+                  const file_report& report, bool json, bool graded = false);
 
 #endif

@@ -138,6 +138,9 @@ TEST_P(grade_test, grades_what_was_drawn) {
   const symbol_checks checks = code39_symbol_checks(grade);
   EXPECT_EQ(checks.ratio_ok, c.ratio_ok) << checks.wide_narrow_ratio;
   EXPECT_EQ(checks.quiet_zones_ok, c.quiet_zones_ok) << checks.quiet_zones[0];
+  // Measured to the image's border, however wide.
+  for (const double quiet_zone : checks.quiet_zones)
+    EXPECT_NEAR(quiet_zone, c.drawn.quiet_modules, 0.1);
 }
 
 INSTANTIATE_TEST_SUITE_P(drawn, grade_test, testing::ValuesIn(cases),

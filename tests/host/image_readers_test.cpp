@@ -11,6 +11,7 @@
 #include "image/edge_file_reader.h"
 #include "image/image_pages.h"
 #include "image/input_error.h"
+#include "image/input_file.h"
 
 namespace {
 
@@ -43,10 +44,9 @@ TEST(ImagePages, ReadsEveryKindAsSrgbGrey) {
       {"linear_gamma.png", 1, 0, blocks},
       {"alpha.png", 1, 0, {255, 255, 64, 191}},  // transparent: white paper
       {"grey8.tif", 1, 0, blocks},
+      {"bottom_right.tif", 1, 0, {191, 64, 255, 0}},
       {"bilevel.tif", 1, 0, {0, 255, 0, 255}},
       {"alpha.tif", 1, 0, {255, 255, 64, 191}},
-      {"two_pages.tif", 2, 0, blocks},
-      {"two_pages.tif", 2, 1, {255, 0, 191, 64}},
       {"broken_page.tif", 2, 0, blocks},
       {"P1 # comment\n4 # width\n2\n0 1 0 0 1 1 0 1", 1, 0, bits},
       {"P4 12 2 \xff\xff\x48\x2f", 1, 0, bits},  // padding bits ignored
@@ -58,7 +58,8 @@ TEST(ImagePages, ReadsEveryKindAsSrgbGrey) {
   };
   for (const auto& [file, count, page, expected] : cases) {
     const std::vector<unsigned char> bytes = load(file);
-    const image_pages pages(bytes);
+    input_file input(bytes);
+    image_pages pages(input, 2);
     ASSERT_EQ(pages.count(), count) << file;
     const grey_image page_pixels = pages.read(page);
     const grey_view image = page_pixels;
@@ -93,17 +94,19 @@ TEST(ImagePages, BrokenFilesAreErrors) {
       {"huge.png", 0, too_large},
       {"huge.jpg", 0, too_large},
       {"huge.tif", 0, too_large},
-      {"\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR"s, 0, "bad PNG image: "},
-      {"\x89PNG\r\n\x1a\n", 0, "bad PNG image: "},
+      {"\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR"s, 0, "truncated PNG image"},
+      {"\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\0\x01\0\0\0\x01\x08\0\0\0\0"
+       "\xff\xff\xff\xff"s,
+       0, "bad PNG image: "},
       {"cmyk.jpg", 0, "CMYK JPEG images are not supported"},
       {"truncated.jpg", 0, "bad JPEG image: Premature end of JPEG file"},
       {"many_scans.jpg", 0, "bad JPEG image: more than 100 scans"},
       {"\xff\xd8\xff\xe0"s, 0, "bad JPEG image: "},
       {"II*\0\x10\0\0\0"s, 0, "bad TIFF image: "},
-      {"broken_page.tif", 1, "bad TIFF image: "},
+      {"broken_page.tif", 1, "truncated TIFF image: "},
       {"broken_page.tif", 2, "no page 3 of 2"},
       {"broken_link.tif", 1, "bad TIFF image: "},
-      {"GIF89a", 0, "not an image"},
+      {"GIF89a", 0, "not an image or edge file: it looks like a GIF image"},
       // Edge files (page -1): the whole message.
       {"1 2\n3 x4 5\n", -1, "line 2: bad number \"x4\""},
       {"# c\n\n1,5", -1, "line 3: bad number \"1,5\""},
@@ -112,16 +115,25 @@ TEST(ImagePages, BrokenFilesAreErrors) {
       {"1e999", -1, "line 1: bad number \"1e999\""},
       {std::string(30, '7') + "x", -1,
        "line 1: bad number \"777777777777777777777777...\""},
+      // Files that are no edge file: what they look like.
       {"1 2\x01", -1,
-       "not an image (PNG, JPEG, TIFF, PBM or PGM) nor an edge file"},
+       "not an image or edge file: binary data, not PNG, JPEG, TIFF, PBM or "
+       "PGM"},
+      {"<?xml version=\"1.0\"?>\n<!-- c -->\n<svg/>", -1,
+       "not an image or edge file: it looks like SVG"},
+      {"/* XPM */\nstatic", -1,
+       "not an image or edge file: it looks like an XPM image"},
+      {"# first\nThis is a note about barcodes\n1 2", -1,
+       "not an image or edge file: text beginning \"This is a note about...\""},
   };
   for (const auto& [file, page, message] : cases) {
     const std::vector<unsigned char> bytes = load(file);
     try {
+      input_file input(bytes);
       if (page < 0)
-        read_edge_file(bytes);
+        read_edge_file(input);
       else
-        image_pages(bytes).read(page);
+        image_pages(input, 2).read(page);
       ADD_FAILURE() << "read: " << file;
     } catch (const input_error& e) {
       const std::string what = e.what();  // an edge file's whole
@@ -131,12 +143,19 @@ TEST(ImagePages, BrokenFilesAreErrors) {
   }
 }
 
+std::vector<std::vector<double>> edge_lines(const std::string& text) {
+  const std::vector<unsigned char> bytes = load(text);
+  input_file input(bytes);
+  return read_edge_file(input);
+}
+
 TEST(EdgeFileReader, ReadsOneScanLinePerLine) {
   EXPECT_EQ(
-      read_edge_file(load("# scans of one label\n1\v2.5 3e1\t-4\f\r\n\n"
-                          "   # nothing here\n10 9.25 # the far end\n7")),
+      edge_lines("\xef\xbb\xbf# scans of one label \xe2\x80\x94 caf\xc3\xa9\n"
+                 "1\v2.5 3e1\t-4\f\r\n\n   # nothing here\n10 9.25 # the far "
+                 "end\n7"),
       (std::vector<std::vector<double>>{{1, 2.5, 30, -4}, {10, 9.25}, {7}}));
-  EXPECT_TRUE(read_edge_file(load("# only a comment\n\n")).empty());
+  EXPECT_TRUE(edge_lines("# only a comment\n\n").empty());
 }
 
 }  // namespace

@@ -27,12 +27,14 @@ TEST(Report, EscapesControlCharactersAndBytesOutsideUtf8) {
       "\\u00a0\\u0080\\u00f4\\u0090\\u0080\\u0080\\u00e2\\u0082(\"");
 }
 
-// A broken page among good ones, and a file that ran out of memory; the
-// symbols' own lines are the samples' recorded reports.
+// A broken page among good ones, a file that ran out of memory, and one
+// whose every page failed, two alike; the symbols' own lines are the
+// samples' recorded reports.
 TEST(Report, ErrorsOfPagesAndFiles) {
   const file_report reports[] = {
       {"m\xff.tif", {{1, {}, ""}, {2, {}, "bad \"page\""}, {3, {}, ""}}},
       {"c.png", {{0, {}, "not enough memory"}}},
+      {"t.tif", {{1, {}, "cut\n"}, {2, {}, "cut\n"}, {3, {}, "bad"}}},
   };
   for (const bool as_json : {false, true}) {
     std::ostringstream out, errors;
@@ -43,11 +45,15 @@ TEST(Report, ErrorsOfPagesAndFiles) {
         as_json ? "{\"file\":\"m\\u00ff.tif\",\"symbols\":[]}\n"
                   "{\"file\":\"m\\u00ff.tif\",\"page\":2,\"error\":"
                   "\"bad \\\"page\\\"\"}\n{\"file\":\"c.png\",\"error\":\"not "
-                  "enough memory\"}\n"
+                  "enough memory\"}\n{\"file\":\"t.tif\",\"symbols\":[]}\n"
+                  "{\"file\":\"t.tif\",\"page\":1,\"error\":\"cut\\n\"}\n"
+                  "{\"file\":\"t.tif\",\"page\":2,\"error\":\"cut\\n\"}\n"
+                  "{\"file\":\"t.tif\",\"page\":3,\"error\":\"bad\"}\n"
                 : "m\\xff.tif: no symbol read\n");
     EXPECT_EQ(errors.str(),
               "tarn-scan: m\\xff.tif:2: bad \"page\"\n"
-              "tarn-scan: c.png: not enough memory\n");
+              "tarn-scan: c.png: not enough memory\n"
+              "tarn-scan: t.tif:1-2: cut\\n\ntarn-scan: t.tif:3: bad\n");
   }
 }
 

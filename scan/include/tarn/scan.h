@@ -80,6 +80,9 @@ struct read_options {
   double dpi = 0;       // the image's resolution; 0: unknown
   bool linear = false;  // sample values are linear reflectance, not sRGB
   int max_symbols = 0;  // stop after this many symbols; 0: every symbol
+  // read_file refuses larger files, and more pages in one file.
+  std::uint64_t max_file_bytes = std::uint64_t{256} << 20;
+  int max_pages = 1000;
 };
 
 // Pixel coordinates: pixel (x, y) spans [x, x + 1) x [y, y + 1), y grows

@@ -23,6 +23,8 @@ $magick $blocks $strip -alpha set -region 8x8+0+0 -alpha transparent \
   +region PNG32:alpha.png
 
 $magick $blocks -type Grayscale -depth 8 grey8.tif
+# Stored bottom row first, right to left: read turned upright.
+$magick $blocks -type Grayscale -orient BottomRight bottom_right.tif
 $magick $blocks -type Grayscale -depth 16 -compress Zip grey16.tif
 $magick $blocks -type Palette palette.tif
 $magick $blocks -threshold 50% -type Bilevel -compress Group4 bilevel.tif
