@@ -103,22 +103,28 @@ const tarn::symbol_grade* grade_of(const tarn::barcode& symbol) {
   return symbol.grade ? &*symbol.grade : nullptr;
 }
 
+// "at X,Y angle A ": the centre of the corners and the reading direction.
+std::string position(const tarn::barcode& symbol) {
+  tarn::point centre;
+  for (const tarn::point& corner : symbol.corners) {
+    centre.x += corner.x / 4;
+    centre.y += corner.y / 4;
+  }
+  return "at " + std::to_string(std::lround(centre.x)) + "," +
+         std::to_string(std::lround(centre.y)) + " angle " +
+         std::to_string(whole_degrees(symbol.angle)) + " ";
+}
+
 std::string text_line(const std::string& file, int page,
                       const tarn::barcode& symbol,
                       const tarn::symbol_grade* grade) {
-  std::string line =
-      location(file, page) + ": \"" + escape_text(symbol.text) + "\" ";
+  std::string line = location(file, page) + ": ";
+  if (!symbol.decoded)
+    line += "not decoded " + position(symbol);
+  else
+    line += "\"" + escape_text(symbol.text) + "\" ";
   if (grade) return line + grade_text(*grade) + "\n";
-  if (symbol.located) {
-    tarn::point centre;
-    for (const tarn::point& corner : symbol.corners) {
-      centre.x += corner.x / 4;
-      centre.y += corner.y / 4;
-    }
-    line += "at " + std::to_string(std::lround(centre.x)) + "," +
-            std::to_string(std::lround(centre.y)) + " angle " +
-            std::to_string(whole_degrees(symbol.angle)) + " ";
-  }
+  if (symbol.located) line += position(symbol);
   return line + lines_note(symbol) + "\n";
 }
 
@@ -144,6 +150,7 @@ std::string json_symbol(int page, const tarn::barcode& symbol,
          ",\"lines_agreed\":" + std::to_string(symbol.lines_agreed) +
          ",\"lines_tried\":" + std::to_string(symbol.lines_tried) +
          (symbol.inverted ? ",\"inverted\":true" : "") +
+         (symbol.decoded ? "" : ",\"decoded\":false") +
          (grade ? ",\"grade\":" + grade_json(*grade) : "") + "}";
 }
 
@@ -154,7 +161,7 @@ void print_text(std::ostream& out, const file_report& report) {
     if (!page.error.empty()) continue;
     page_read = true;
     for (const tarn::barcode& symbol : page.barcodes) {
-      symbol_found = true;
+      symbol_found = symbol_found || symbol.decoded;
       out << text_line(report.file, page.page, symbol, grade_of(symbol));
     }
   }
