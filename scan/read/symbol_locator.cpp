@@ -197,8 +197,8 @@ fitted_end fit_end(const std::vector<const crossing*>& agreeing, point up,
 
 // Where the bar beside a symbol end ends, walking from height `from` one way
 // (`sign`): where the bar's middle (`inward` from the end) turns lighter than
-// halfway between the bar and the quiet zone (`outward`). `from` when no end
-// shows within `limit` pixels.
+// halfway between the bar and the quiet zone (`outward`), or leaves the
+// image. `from` when no end shows within `limit` pixels.
 struct bar_walk {
   const grey_view image;
   const fitted_end& end;
@@ -206,6 +206,9 @@ struct bar_walk {
   point inward;
   point outward;
 
+  bool inside(point p) const {
+    return p.x >= 0 && p.y >= 0 && p.x <= image.width && p.y <= image.height;
+  }
   point at(double h) const {
     return end.at_mean + (h - mean_height) * end.per_height;
   }
@@ -224,6 +227,8 @@ struct bar_walk {
     float before = dark;
     for (double h = from + sign * walk_step; std::fabs(h - from) < limit;
          h += sign * walk_step) {
+      // A bar cut by the image's border ends there.
+      if (!inside(at(h) + inward)) return h - sign * walk_step;
       const float value = bar(h);
       if (value > middle)
         return h - sign * walk_step * (value - middle) / (value - before);
@@ -240,6 +245,17 @@ double printed_module(const std::vector<const crossing*>& agreeing, point start,
 }
 
 }  // namespace
+
+symbol_area area_of(const found_symbol& symbol) {
+  const auto& c = symbol.corners;
+  symbol_area area;
+  area.origin = c[3];
+  area.along = normalised(c[1] - c[0]);
+  area.up = {area.along.y, -area.along.x};
+  area.length = length(c[1] - c[0]);
+  area.top = dot(c[0] - c[3], area.up);
+  return area;
+}
 
 bool symbol_area::contains(point p, double margin) const {
   const double s = dot(p - origin, along);
