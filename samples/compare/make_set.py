@@ -575,12 +575,84 @@ def mk_mixed(rng, i):
     return page
 
 
+def mk_crop(rng, i):
+    """A crop to the bars: 0 to 3 modules beside them, none above or below,
+    10 to 30 pixels tall; clean, blurred, downscaled, noisy or JPEG."""
+    damage = ["clean", "blur", "lowres", "noise", "jpeg"][i % 5]
+    ppm = rng.uniform(1.25, 2.0) if damage == "lowres" else rng.uniform(1.5, 2.0)
+    h = rng.randint(10, 30)
+    layout = symbol_layout(rng, rng.randint(6, 12) * 13)
+    sym = Placed(layout, ppm, h / ppm + 4)
+    side = rng.uniform(0, 3) * sym.ppm
+    w = int(round(sym.width - 2 * sym.ppm + 2 * side))
+    page = Page(w, h, "crop", "crop %dx%d, %.1f px beside" % (w, h, side))
+    sym.place_centre(w / 2, h / 2)
+    page.symbols.append(sym)
+    if damage == "blur":
+        blur(page, 0.6)
+    elif damage == "noise":
+        noise(rng, page, rng.uniform(0.1, 0.3))
+    elif damage == "jpeg":
+        jpeg(rng, page, 40, 80)
+    elif damage == "lowres":
+        page.damage += " %.2f px/module" % ppm
+    return page
+
+
+def mk_photo(rng, i):
+    """As a phone photo of a label turned on the desk: 1.5 to 3 px/module,
+    some blur and perspective, turned by an odd angle."""
+    angle = [17, 33, 45, 61, 120, -8][i % 6] + rng.uniform(-1, 1)
+    ratio = rng.uniform(0.75, 0.95)
+    page = single(rng, "photo", "turned %.1f perspective %.2f" % (
+        angle, ratio), rng.uniform(2.0, 3.0), angle,
+        perspective=(ratio, rng.random() < 0.5))
+    blur(page, rng.uniform(0.25, 0.4))
+    noise(rng, page, rng.uniform(0.05, 0.15))
+    if rng.random() < 0.5:
+        jpeg(rng, page, 60, 90)
+    return page
+
+
+def mk_stack(rng, i):
+    """Symbols close together: three stacked with gaps of about half their
+    height, a 2 x 2 grid, or three at right angles to each other."""
+    layout = ["stacked", "grid", "turned"][i % 3]
+    ppm = rng.uniform(1.8, 2.6)
+    hm = rng.randint(12, 20)
+    page = Page(700, 500, "stack", "close %s" % layout)
+    syms = [fit_symbol(rng, 320, 200, ppm, margin=0, height=hm)
+            for _ in range(3 if layout != "grid" else 4)]
+    gap = hm * ppm * rng.uniform(0.4, 0.6)
+    if layout == "stacked":
+        step = hm * ppm + gap
+        for k, sym in enumerate(syms):
+            sym.place_centre(350, 250 + (k - 1) * step)
+    elif layout == "grid":
+        dx = max(s.width for s in syms) / 2 + gap / 2
+        dy = hm * ppm / 2 + gap / 2
+        for sym, (cx, cy) in zip(syms, [(-1, -1), (1, -1), (-1, 1), (1, 1)]):
+            sym.place_centre(350 + cx * dx, 250 + cy * dy)
+    else:  # one along x, then two across it, each a gap from the last
+        x = 40 + syms[0].width / 2
+        for sym, turn in zip(syms, [0, 90, 270]):
+            sym.angle = turn
+            sym.place_centre(x, 250)
+            x += (sym.width if turn == 0 else sym.height) / 2 + gap
+            x += hm * ppm / 2
+    page.symbols += syms
+    noise(rng, page, 0.08)
+    return page
+
+
 KINDS = [("clean", 16, mk_clean), ("multi", 18, mk_multi),
          ("turned", 18, mk_turned), ("upside", 16, mk_upside),
          ("blur", 18, mk_blur), ("perspective", 16, mk_perspective),
          ("light", 16, mk_light), ("ink", 18, mk_ink),
          ("clutter", 18, mk_clutter), ("lowres", 18, mk_lowres),
-         ("jpeg", 16, mk_jpeg), ("mixed", 16, mk_mixed)]
+         ("jpeg", 16, mk_jpeg), ("mixed", 16, mk_mixed),
+         ("crop", 20, mk_crop), ("photo", 18, mk_photo),
+         ("stack", 15, mk_stack)]
 
 
 # ------------------------------------------------------------- running
