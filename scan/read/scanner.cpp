@@ -304,28 +304,37 @@ std::vector<symbol_read> read_scan_line(const symbol_reader& reader,
   return reads;
 }
 
-// Whether the ground just beyond both ends of the spot's stretch is darker
-// than the stretch itself, as around light bars, or beyond the image; a
-// dark-on-light symbol or text stands on a lighter ground.
+// Whether the ground just beyond the ends of the spot's stretch is clearly
+// darker than the stretch on average, as around light bars, at both ends or
+// at one with the other beyond the image; a dark-on-light symbol or text
+// stands on a lighter ground.
 bool on_dark_ground(const grey_view& image, const dense_spot& spot) {
   constexpr int inside_samples = 16;
-  constexpr double beyond = 4.0;  // pixels past the stretch's ends
+  constexpr double beyond = 4.0;   // pixels past the stretch's ends
+  constexpr float margin = 0.25f;  // of the stretch's contrast
   const point along =
       (1.0 / std::sqrt(dot(spot.direction, spot.direction))) * spot.direction;
   const double half = spot.extent / 2;
-  float inside = 0;
-  for (int i = 0; i < inside_samples; ++i)
-    inside +=
+  float mean = 0, darkest = 1, lightest = 0;
+  for (int i = 0; i < inside_samples; ++i) {
+    const float value =
         sample_at(image, spot.centre + ((i + 0.5) / inside_samples * 2 - 1) *
                                            half * along);
-  inside /= inside_samples;
-  const auto dark = [&](point p) {
-    const bool outside =
-        p.x < 0 || p.y < 0 || p.x >= image.width || p.y >= image.height;
-    return outside || sample_at(image, p) < inside;
-  };
-  return dark(spot.centre + (half + beyond) * along) &&
-         dark(spot.centre - (half + beyond) * along);
+    mean += value / inside_samples;
+    darkest = std::min(darkest, value);
+    lightest = std::max(lightest, value);
+  }
+  const float dark = mean - margin * (lightest - darkest);
+  const point ends[] = {spot.centre + (half + beyond) * along,
+                        spot.centre - (half + beyond) * along};
+  int inside = 0;
+  for (const point& p : ends) {
+    if (p.x < 0 || p.y < 0 || p.x >= image.width || p.y >= image.height)
+      continue;
+    if (sample_at(image, p) >= dark) return false;
+    ++inside;
+  }
+  return inside > 0;
 }
 
 point centre_of(const found_symbol& symbol) {
