@@ -33,6 +33,8 @@ constexpr double fallback_turns[] = {6, -6, 12, -12};
 constexpr double walk_step = 0.5;
 constexpr float min_walk_contrast = 0.08f;
 constexpr double walk_limit = 1.0;  // times the height the lines span
+// A scan line's profile averages a band this many pixels either side of it.
+constexpr double band_reach = 1.5;
 // Two outlines are one symbol only when their angles differ by at most this
 // many degrees and their starts by this many modules along the axis.
 constexpr double max_merge_turn = 10.0;
@@ -219,13 +221,17 @@ struct bar_walk {
            3;
   }
 
-  double reach(double from, double sign, double limit) const {
-    const float dark = bar(from);
-    const float light = sample_at(image, at(from) + outward);
+  // The walk starts `inset` back from `from`, inside the bars: the
+  // outermost lines' bands, a pixel either side of them, may straddle the
+  // bars' ends.
+  double reach(double from, double sign, double inset, double limit) const {
+    const double start = from - sign * inset;
+    const float dark = bar(start);
+    const float light = sample_at(image, at(start) + outward);
     if (light - dark < min_walk_contrast) return from;
     const float middle = (dark + light) / 2;
     float before = dark;
-    for (double h = from + sign * walk_step; std::fabs(h - from) < limit;
+    for (double h = start + sign * walk_step; std::fabs(h - start) < limit;
          h += sign * walk_step) {
       // A bar cut by the image's border ends there.
       if (!inside(at(h) + inward)) return h - sign * walk_step;
@@ -312,7 +318,9 @@ std::optional<located_symbol> locate_symbol(line_reader& lines,
   const double share = 1.0 / agreeing.size();
   start = share * start;
   stop = share * stop;
-  const point along = normalised(stop - start);
+  // Square to the bars: the last pass stops turning once they lean less
+  // than max_lean, which is still a degree.
+  const point along = normalised(p.axis - lean(p) * quarter_turn(p.axis));
   const point up{along.y, -along.x};  // a quarter turn back, on screen: up
   double low = 1e300, high = -1e300, mean_height = 0;
   for (const crossing* c : agreeing) {
@@ -336,10 +344,11 @@ std::optional<located_symbol> locate_symbol(line_reader& lines,
                            -2 * module * along};
   const bar_walk stop_bar{image, stop_end, mean_height, -0.5 * module * along,
                           2 * module * along};
-  const double start_top = start_bar.reach(high, 1, limit);
-  const double stop_top = stop_bar.reach(high, 1, limit);
-  const double start_bottom = start_bar.reach(low, -1, limit);
-  const double stop_bottom = stop_bar.reach(low, -1, limit);
+  const double inset = std::min(band_reach, (high - low) / 2);
+  const double start_top = start_bar.reach(high, 1, inset, limit);
+  const double stop_top = stop_bar.reach(high, 1, inset, limit);
+  const double start_bottom = start_bar.reach(low, -1, inset, limit);
+  const double stop_bottom = stop_bar.reach(low, -1, inset, limit);
 
   located_symbol located;
   found_symbol& s = located.symbol;

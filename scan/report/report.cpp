@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <sstream>
 
 #include "report/grade_report.h"
@@ -128,6 +129,13 @@ std::string text_line(const std::string& file, int page,
   return line + lines_note(symbol) + "\n";
 }
 
+// Degrees with one decimal, 0.0 to 359.9: an angle just short of a full
+// turn is 0.0.
+std::string angle_text(double angle) {
+  const std::string text = fixed(angle, 1);
+  return text == "360.0" ? "0.0" : text;
+}
+
 std::string json_corners(const tarn::barcode& symbol) {
   std::string corners;
   for (const tarn::point& corner : symbol.corners)
@@ -144,7 +152,7 @@ std::string json_symbol(int page, const tarn::barcode& symbol,
          ",\"check_char\":" + json_string(symbol.check_char) +
          ",\"check_char_ok\":" + (symbol.check_char_ok ? "true" : "false") +
          ",\"corners\":" + (located ? json_corners(symbol) : "null") +
-         ",\"angle\":" + (located ? fixed(symbol.angle, 1) : "null") +
+         ",\"angle\":" + (located ? angle_text(symbol.angle) : "null") +
          ",\"module_size\":" +
          (located ? fixed(symbol.module_size, 2) : "null") +
          ",\"lines_agreed\":" + std::to_string(symbol.lines_agreed) +
@@ -195,7 +203,9 @@ std::string fixed(double value, int decimals) {
   if (!std::isfinite(value)) return "null";
   char number[64];
   std::snprintf(number, sizeof number, "%.*f", decimals, value);
-  return number;
+  // A small negative number rounds to zero, not to "-0.0".
+  const bool zero = std::strspn(number, "-0.") == std::strlen(number);
+  return zero && number[0] == '-' ? number + 1 : number;
 }
 
 std::string escape_text(std::string_view text) {
