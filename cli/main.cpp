@@ -39,7 +39,9 @@ exit_status file_status(const file_report& report) {
   bool found = false;
   for (const tarn::page_result& page : report.pages) {
     if (!page.error.empty()) return usage_or_input_error;
-    found = found || !page.barcodes.empty();
+    found =
+        found || std::any_of(page.barcodes.begin(), page.barcodes.end(),
+                             [](const tarn::barcode& b) { return b.decoded; });
   }
   return found ? all_read : some_not_read;
 }

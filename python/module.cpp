@@ -152,6 +152,8 @@ py::dict barcode_fields(const tarn::barcode& symbol) {
   fields["lines_agreed"] = symbol.lines_agreed;
   fields["lines_tried"] = symbol.lines_tried;
   fields["page"] = symbol.page;
+  fields["inverted"] = symbol.inverted;
+  fields["decoded"] = symbol.decoded;
   fields["grade"] = symbol.grade ? grade_dict(symbol) : py::none();
   return fields;
 }

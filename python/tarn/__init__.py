@@ -47,7 +47,9 @@ class Barcode:
     None for edge files); lines_agreed, lines_tried: the scan lines across the
     symbol that read its text and that were tried; page: counted from 1 in a
     file of several pages, else 0; grade: the print quality estimate as
-    ``tarn-scan --json --grade`` gives it, when asked for.
+    ``tarn-scan --json --grade`` gives it, when asked for; inverted: light
+    bars on a dark ground; decoded: False for a symbol-like area that read
+    nothing, reported only when grading (grade F, no text).
     """
 
     text: str
@@ -62,6 +64,8 @@ class Barcode:
     page: int = 0
     grade: Optional[Dict[str, Any]] = dataclasses.field(default=None,
                                                         hash=False)
+    inverted: bool = False
+    decoded: bool = True
 
     @property
     def centre(self) -> Optional[Point]:
@@ -73,6 +77,7 @@ class Barcode:
 
     def __repr__(self) -> str:
         where = f" page {self.page}" if self.page else ""
+        where += "" if self.decoded else " not decoded"
         if self.centre is not None:
             where += " at (%.1f, %.1f) angle %.1f" % (*self.centre, self.angle)
         quality = ""
@@ -95,10 +100,14 @@ class Barcode:
             check_char_ok=self.check_char_ok,
             corners=[[round(x, 1), round(y, 1)] for x, y in self.corners]
             if located else None,
-            angle=round(self.angle, 1) if located else None,
+            angle=round(self.angle, 1) % 360.0 if located else None,
             module_size=round(self.module_size, 2) if located else None,
             lines_agreed=self.lines_agreed,
             lines_tried=self.lines_tried)
+        if self.inverted:
+            fields["inverted"] = True
+        if not self.decoded:
+            fields["decoded"] = False
         if self.grade is not None:
             fields["grade"] = copy.deepcopy(self.grade)
         fields["raw"] = self.raw

@@ -97,6 +97,24 @@ std::vector<barcode> report(const std::vector<found_symbol>& symbols,
   return barcodes;
 }
 
+// The page's symbols, graded when asked, and then also the symbol-like areas
+// that read nothing.
+std::vector<barcode> read_page(const symbol_reader& reader,
+                               const decoder_1d_interface& decoder,
+                               const grey_view& image,
+                               const read_options& options) {
+  std::vector<found_symbol> unread;
+  std::vector<barcode> barcodes =
+      report(find_symbols(reader, image, enough(options),
+                          options.grade ? &unread : nullptr),
+             decoder, &image, options);
+  for (barcode& b : report(unread, decoder, &image, options)) {
+    b.decoded = false;
+    barcodes.push_back(std::move(b));
+  }
+  return barcodes;
+}
+
 // The page that `read` gives, numbered `page`, or why it failed: its
 // std::exception, or lack of memory.
 template <typename Read>
@@ -137,8 +155,7 @@ std::vector<barcode> scanner::read_barcodes(const image_view& image,
   const grey_view grey = grey_pixels(image, converted);
   const decoder_1d_interface& decoder = plugin_->one_call_at_a_time;
   const symbol_reader reader(decoder, checksum_flags(options.checksum));
-  return report(find_symbols(reader, grey, enough(options)), decoder, &grey,
-                options);
+  return read_page(reader, decoder, grey, options);
 }
 
 std::vector<page_result> scanner::read_file(const std::string& path,
@@ -162,8 +179,7 @@ std::vector<page_result> scanner::read_file(const std::string& path,
     results.push_back(guarded_read(count > 1 ? index + 1 : 0, [&] {
       const grey_image page = pages->read(index);
       const grey_view grey = page;
-      return report(find_symbols(reader, grey, enough(options)), decoder, &grey,
-                    options);
+      return read_page(reader, decoder, grey, options);
     }));
   return results;
 }

@@ -9,6 +9,7 @@
 #include "read/line_reader.h"
 #include "read/line_vote.h"
 #include "read/symbol_locator.h"
+#include "read/unread_symbol.h"
 
 namespace {
 
@@ -303,28 +304,65 @@ std::vector<symbol_read> read_scan_line(const symbol_reader& reader,
   return reads;
 }
 
-// Whether the ground just beyond both ends of the spot's stretch is darker
-// than the stretch itself, as around light bars, or beyond the image; a
-// dark-on-light symbol or text stands on a lighter ground.
+// Whether the ground just beyond the ends of the spot's stretch is clearly
+// darker than the stretch on average, as around light bars, at both ends or
+// at one with the other beyond the image; a dark-on-light symbol or text
+// stands on a lighter ground.
 bool on_dark_ground(const grey_view& image, const dense_spot& spot) {
   constexpr int inside_samples = 16;
-  constexpr double beyond = 4.0;  // pixels past the stretch's ends
+  constexpr double beyond = 4.0;   // pixels past the stretch's ends
+  constexpr float margin = 0.25f;  // of the stretch's contrast
   const point along =
       (1.0 / std::sqrt(dot(spot.direction, spot.direction))) * spot.direction;
   const double half = spot.extent / 2;
-  float inside = 0;
-  for (int i = 0; i < inside_samples; ++i)
-    inside +=
+  float mean = 0, darkest = 1, lightest = 0;
+  for (int i = 0; i < inside_samples; ++i) {
+    const float value =
         sample_at(image, spot.centre + ((i + 0.5) / inside_samples * 2 - 1) *
                                            half * along);
-  inside /= inside_samples;
-  const auto dark = [&](point p) {
-    const bool outside =
-        p.x < 0 || p.y < 0 || p.x >= image.width || p.y >= image.height;
-    return outside || sample_at(image, p) < inside;
-  };
-  return dark(spot.centre + (half + beyond) * along) &&
-         dark(spot.centre - (half + beyond) * along);
+    mean += value / inside_samples;
+    darkest = std::min(darkest, value);
+    lightest = std::max(lightest, value);
+  }
+  const float dark = mean - margin * (lightest - darkest);
+  const point ends[] = {spot.centre + (half + beyond) * along,
+                        spot.centre - (half + beyond) * along};
+  int inside = 0;
+  for (const point& p : ends) {
+    if (p.x < 0 || p.y < 0 || p.x >= image.width || p.y >= image.height)
+      continue;
+    if (sample_at(image, p) >= dark) return false;
+    ++inside;
+  }
+  return inside > 0;
+}
+
+point centre_of(const found_symbol& symbol) {
+  const auto& c = symbol.corners;
+  return 0.25 * (c[0] + c[1] + c[2] + c[3]);
+}
+
+// The symbol-like areas around the spots, each once, none inside a symbol
+// that was read.
+void outline_unread_spots(const grey_view& image,
+                          const std::vector<dense_spot>& spots, bool inverted,
+                          const std::vector<found_symbol>& found,
+                          std::vector<found_symbol>& unread) {
+  std::vector<symbol_area> outlined;
+  for (const found_symbol& symbol : found) outlined.push_back(area_of(symbol));
+  for (const dense_spot& spot : spots) {
+    const auto inside = [&](point p) {
+      return std::any_of(
+          outlined.begin(), outlined.end(),
+          [&](const symbol_area& a) { return a.contains(p, area_margin); });
+    };
+    if (inside(spot.centre)) continue;
+    std::optional<found_symbol> symbol = outline_unread(image, spot);
+    if (!symbol || inside(centre_of(*symbol))) continue;
+    symbol->inverted = inverted;
+    outlined.push_back(area_of(*symbol));
+    unread.push_back(std::move(*symbol));
+  }
 }
 
 // Lines that agree on a refused check character read no symbol.
@@ -340,7 +378,8 @@ void drop_refused(std::vector<found_symbol>& found) {
 
 std::vector<found_symbol> find_symbols(const symbol_reader& reader,
                                        const grey_view& image,
-                                       std::size_t enough) {
+                                       std::size_t enough,
+                                       std::vector<found_symbol>* unread) {
   page_search search(reader, image, enough);
   std::vector<found_symbol> found = search.run();
   drop_refused(found);
@@ -350,22 +389,23 @@ std::vector<found_symbol> find_symbols(const symbol_reader& reader,
   }
   // Light bars on a dark ground, searched for only where the dark-on-light
   // search found edges it could not read.
-  std::vector<dense_spot> spots = search.unexplained_spots();
-  spots.erase(std::remove_if(spots.begin(), spots.end(),
-                             [&](const dense_spot& spot) {
-                               return !on_dark_ground(image, spot);
-                             }),
-              spots.end());
-  if (spots.empty()) return found;
+  std::vector<dense_spot> dark_ground, light_ground;
+  for (const dense_spot& spot : search.unexplained_spots())
+    (on_dark_ground(image, spot) ? dark_ground : light_ground).push_back(spot);
+  if (unread) outline_unread_spots(image, light_ground, false, found, *unread);
+  if (dark_ground.empty()) return found;
   const grey_image negative = inverted(image);
-  std::vector<found_symbol> light =
-      page_search(reader, negative, enough - found.size()).run_on(spots);
+  page_search light_search(reader, negative, enough - found.size());
+  std::vector<found_symbol> light = light_search.run_on(dark_ground);
   drop_refused(light);
   for (found_symbol& symbol : light) {
     if (found.size() == enough) break;
     symbol.inverted = true;
     found.push_back(std::move(symbol));
   }
+  if (unread)
+    outline_unread_spots(negative, light_search.unexplained_spots(), true,
+                         found, *unread);
   return found;
 }
 

@@ -33,6 +33,8 @@ constexpr double fallback_turns[] = {6, -6, 12, -12};
 constexpr double walk_step = 0.5;
 constexpr float min_walk_contrast = 0.08f;
 constexpr double walk_limit = 1.0;  // times the height the lines span
+// A scan line's profile averages a band this many pixels either side of it.
+constexpr double band_reach = 1.5;
 // Two outlines are one symbol only when their angles differ by at most this
 // many degrees and their starts by this many modules along the axis.
 constexpr double max_merge_turn = 10.0;
@@ -197,8 +199,8 @@ fitted_end fit_end(const std::vector<const crossing*>& agreeing, point up,
 
 // Where the bar beside a symbol end ends, walking from height `from` one way
 // (`sign`): where the bar's middle (`inward` from the end) turns lighter than
-// halfway between the bar and the quiet zone (`outward`). `from` when no end
-// shows within `limit` pixels.
+// halfway between the bar and the quiet zone (`outward`), or leaves the
+// image. `from` when no end shows within `limit` pixels.
 struct bar_walk {
   const grey_view image;
   const fitted_end& end;
@@ -206,6 +208,9 @@ struct bar_walk {
   point inward;
   point outward;
 
+  bool inside(point p) const {
+    return p.x >= 0 && p.y >= 0 && p.x <= image.width && p.y <= image.height;
+  }
   point at(double h) const {
     return end.at_mean + (h - mean_height) * end.per_height;
   }
@@ -216,14 +221,20 @@ struct bar_walk {
            3;
   }
 
-  double reach(double from, double sign, double limit) const {
-    const float dark = bar(from);
-    const float light = sample_at(image, at(from) + outward);
+  // The walk starts `inset` back from `from`, inside the bars: the
+  // outermost lines' bands, a pixel either side of them, may straddle the
+  // bars' ends.
+  double reach(double from, double sign, double inset, double limit) const {
+    const double start = from - sign * inset;
+    const float dark = bar(start);
+    const float light = sample_at(image, at(start) + outward);
     if (light - dark < min_walk_contrast) return from;
     const float middle = (dark + light) / 2;
     float before = dark;
-    for (double h = from + sign * walk_step; std::fabs(h - from) < limit;
+    for (double h = start + sign * walk_step; std::fabs(h - start) < limit;
          h += sign * walk_step) {
+      // A bar cut by the image's border ends there.
+      if (!inside(at(h) + inward)) return h - sign * walk_step;
       const float value = bar(h);
       if (value > middle)
         return h - sign * walk_step * (value - middle) / (value - before);
@@ -240,6 +251,17 @@ double printed_module(const std::vector<const crossing*>& agreeing, point start,
 }
 
 }  // namespace
+
+symbol_area area_of(const found_symbol& symbol) {
+  const auto& c = symbol.corners;
+  symbol_area area;
+  area.origin = c[3];
+  area.along = normalised(c[1] - c[0]);
+  area.up = {area.along.y, -area.along.x};
+  area.length = length(c[1] - c[0]);
+  area.top = dot(c[0] - c[3], area.up);
+  return area;
+}
 
 bool symbol_area::contains(point p, double margin) const {
   const double s = dot(p - origin, along);
@@ -296,7 +318,9 @@ std::optional<located_symbol> locate_symbol(line_reader& lines,
   const double share = 1.0 / agreeing.size();
   start = share * start;
   stop = share * stop;
-  const point along = normalised(stop - start);
+  // Square to the bars: the last pass stops turning once they lean less
+  // than max_lean, which is still a degree.
+  const point along = normalised(p.axis - lean(p) * quarter_turn(p.axis));
   const point up{along.y, -along.x};  // a quarter turn back, on screen: up
   double low = 1e300, high = -1e300, mean_height = 0;
   for (const crossing* c : agreeing) {
@@ -320,10 +344,11 @@ std::optional<located_symbol> locate_symbol(line_reader& lines,
                            -2 * module * along};
   const bar_walk stop_bar{image, stop_end, mean_height, -0.5 * module * along,
                           2 * module * along};
-  const double start_top = start_bar.reach(high, 1, limit);
-  const double stop_top = stop_bar.reach(high, 1, limit);
-  const double start_bottom = start_bar.reach(low, -1, limit);
-  const double stop_bottom = stop_bar.reach(low, -1, limit);
+  const double inset = std::min(band_reach, (high - low) / 2);
+  const double start_top = start_bar.reach(high, 1, inset, limit);
+  const double stop_top = stop_bar.reach(high, 1, inset, limit);
+  const double start_bottom = start_bar.reach(low, -1, inset, limit);
+  const double stop_bottom = stop_bar.reach(low, -1, inset, limit);
 
   located_symbol located;
   found_symbol& s = located.symbol;

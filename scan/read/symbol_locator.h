@@ -27,6 +27,9 @@ struct symbol_area {
   std::pair<int, int> samples_on(const scan_line& line, double margin) const;
 };
 
+// The area within a located symbol's corners.
+symbol_area area_of(const found_symbol& symbol);
+
 struct located_symbol {
   found_symbol symbol;
   symbol_area area;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <sstream>
 
 #include "report/grade_report.h"
@@ -111,24 +112,37 @@ const tarn::symbol_grade* grade_of(const tarn::barcode& symbol) {
   return symbol.grade ? &*symbol.grade : nullptr;
 }
 
+// "at X,Y angle A ": the centre of the corners and the reading direction.
+std::string position(const tarn::barcode& symbol) {
+  tarn::point centre;
+  for (const tarn::point& corner : symbol.corners) {
+    centre.x += corner.x / 4;
+    centre.y += corner.y / 4;
+  }
+  return "at " + std::to_string(std::lround(centre.x)) + "," +
+         std::to_string(std::lround(centre.y)) + " angle " +
+         std::to_string(whole_degrees(symbol.angle)) + " ";
+}
+
 std::string text_line(const std::string& file, int page,
                       const tarn::barcode& symbol,
                       const tarn::symbol_grade* grade, bool graded) {
-  std::string line =
-      location(file, page) + ": \"" + escape_text(symbol.text) + "\" ";
+  std::string line = location(file, page) + ": ";
+  if (!symbol.decoded)
+    line += "not decoded " + position(symbol);
+  else
+    line += "\"" + escape_text(symbol.text) + "\" ";
   if (grade) return line + grade_text(*grade) + "\n";
   if (graded) line += "no grade: an edge file holds no image ";
-  if (symbol.located) {
-    tarn::point centre;
-    for (const tarn::point& corner : symbol.corners) {
-      centre.x += corner.x / 4;
-      centre.y += corner.y / 4;
-    }
-    line += "at " + std::to_string(std::lround(centre.x)) + "," +
-            std::to_string(std::lround(centre.y)) + " angle " +
-            std::to_string(whole_degrees(symbol.angle)) + " ";
-  }
+  if (symbol.located) line += position(symbol);
   return line + lines_note(symbol) + "\n";
+}
+
+// Degrees with one decimal, 0.0 to 359.9: an angle just short of a full
+// turn is 0.0.
+std::string angle_text(double angle) {
+  const std::string text = fixed(angle, 1);
+  return text == "360.0" ? "0.0" : text;
 }
 
 std::string json_corners(const tarn::barcode& symbol) {
@@ -147,12 +161,13 @@ std::string json_symbol(int page, const tarn::barcode& symbol,
          ",\"check_char\":" + json_string(symbol.check_char) +
          ",\"check_char_ok\":" + (symbol.check_char_ok ? "true" : "false") +
          ",\"corners\":" + (located ? json_corners(symbol) : "null") +
-         ",\"angle\":" + (located ? fixed(symbol.angle, 1) : "null") +
+         ",\"angle\":" + (located ? angle_text(symbol.angle) : "null") +
          ",\"module_size\":" +
          (located ? fixed(symbol.module_size, 2) : "null") +
          ",\"lines_agreed\":" + std::to_string(symbol.lines_agreed) +
          ",\"lines_tried\":" + std::to_string(symbol.lines_tried) +
          (symbol.inverted ? ",\"inverted\":true" : "") +
+         (symbol.decoded ? "" : ",\"decoded\":false") +
          (grade ? ",\"grade\":" + grade_json(*grade) : "") + "}";
 }
 
@@ -163,7 +178,7 @@ void print_text(std::ostream& out, const file_report& report, bool graded) {
     if (!page.error.empty()) continue;
     page_read = true;
     for (const tarn::barcode& symbol : page.barcodes) {
-      symbol_found = true;
+      symbol_found = symbol_found || symbol.decoded;
       out << text_line(report.file, page.page, symbol, grade_of(symbol),
                        graded);
     }
@@ -216,7 +231,9 @@ std::string fixed(double value, int decimals) {
   if (!std::isfinite(value)) return "null";
   char number[64];
   std::snprintf(number, sizeof number, "%.*f", decimals, value);
-  return number;
+  // A small negative number rounds to zero, not to "-0.0".
+  const bool zero = std::strspn(number, "-0.") == std::strlen(number);
+  return zero && number[0] == '-' ? number + 1 : number;
 }
 
 std::string escape_text(std::string_view text) {

@@ -61,8 +61,10 @@ class ScannerProgram : public ::testing::Test {
 };
 
 // The samples and the test pages: symbols at any angle, in perspective,
-// blurred, the same text twice, printed with ink spread, and clutter with no
-// symbol (made by tests/host/data/make_pages.sh).
+// blurred, the same text twice, printed with ink spread, light on dark, a
+// tight crop, a stack, a long symbol turned between the first look's lines,
+// a damaged symbol that reads nothing (graded F), and clutter with no symbol
+// (made by tests/host/data/make_pages.sh).
 const std::string sample_files =
     " samples/check-char-2px.png samples/clean-1px.png"
     " samples/degraded-low-contrast.pgm samples/degraded-tilted.png"
@@ -72,7 +74,11 @@ const std::string sample_files =
     "tests/host/data/pages/foreshortened.png"
     " tests/host/data/pages/blurred.png "
     "tests/host/data/pages/same-text-twice.png"
-    " tests/host/data/pages/ink-spread.png tests/host/data/pages/clutter.png";
+    " tests/host/data/pages/ink-spread.png "
+    "tests/host/data/pages/light-on-dark.png"
+    " tests/host/data/pages/tight-crop.png tests/host/data/pages/stacked.png"
+    " tests/host/data/pages/turned-64.png tests/host/data/pages/damaged.png"
+    " tests/host/data/pages/clutter.png";
 
 // The output against its record in tests/host/data. After a change meant to
 // alter it, TARN_REFRESH=1 rewrites the records: review their diff.
@@ -105,11 +111,11 @@ TEST_F(ScannerProgram,
           "script");
   // Each file's name while it is scanned.
   EXPECT_EQ(
-      shown.out.rfind("\r\33[Kscanning 1/16 samples/check-char-2px.png\r", 0),
+      shown.out.rfind("\r\33[Kscanning 1/21 samples/check-char-2px.png\r", 0),
       0u);
   EXPECT_THAT(shown.out,
-              HasSubstr("\r\33[Kscanning 2/16 samples/clean-1px.png\r"));
-  EXPECT_THAT(shown.out, HasSubstr("\r\33[Kscanning 16/16 tests/host/data/pa"));
+              HasSubstr("\r\33[Kscanning 2/21 samples/clean-1px.png\r"));
+  EXPECT_THAT(shown.out, HasSubstr("\r\33[Kscanning 21/21 tests/host/data/pa"));
   const std::regex progress("\r\33\\[K(scanning [^\r]*)?|\r(?=\n)");
   EXPECT_TRUE(std::regex_replace(shown.out, progress, "") == graded.out);
 }

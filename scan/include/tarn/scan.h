@@ -214,6 +214,9 @@ struct barcode {
   int lines_agreed = 0;    // scan lines across the symbol that read `text`
   int lines_tried = 0;     // scan lines across the symbol's region
   bool inverted = false;   // light bars on a dark ground
+  // False for a symbol-like area that read nothing (bars of Code 39's two
+  // widths), reported only when grading: grade F, no text.
+  bool decoded = true;
   int page = 0;            // counted from 1 in a multi-page file, else 0
   std::optional<symbol_grade> grade;  // when asked for
 };

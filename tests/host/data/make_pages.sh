@@ -43,4 +43,26 @@ for ((top = 10; top < 380; top += 40)); do
 done
 $magick -size 500x400 xc:'gray(92%)' -fill 'gray(12%)' -draw "$bars" \
   -blur 0x0.7 -seed 7 -attenuate 0.4 +noise Gaussian -colorspace Gray -depth 8 clutter.png
+# Light bars on a dark ground, as printed in negative or shown on a screen.
+zint -b 8 -d 'NEGATIVE 7' --scale=1 --quietzones --height=20 --notext -o neg.tmp.png
+$magick neg.tmp.png -bordercolor white -border 20 -negate -colorspace Gray light-on-dark.png
+# A tight crop: 2 px per module, 14 px tall, 3 px beside the bars.
+zint -b 8 -d 'CROP 14' --scale=1 --height=20 --notext -o crop.tmp.png
+$magick crop.tmp.png -gravity center -crop x14+0+0 +repage -bordercolor white \
+  -border 3x0 -colorspace Gray tight-crop.png
+# Three symbols stacked with gaps of less than half their height.
+for t in A B C; do
+  zint -b 8 -d "STACK $t" --scale=1 --quietzones --height=20 --notext -o stack$t.tmp.png
+done
+$magick stackA.tmp.png \( -size 1x16 xc:white \) stackB.tmp.png \( -size 1x16 xc:white \) \
+  stackC.tmp.png -append -bordercolor white -border 20 -colorspace Gray stacked.png
+# Turned 64 degrees: too long for the first look's nearest lines to cross.
+zint -b 8 -d 'Ship-To 42' --scale=1 --height=50 --notext -o ship.tmp.png
+$magick ship.tmp.png -bordercolor white -border 40 -background white -rotate 64 \
+  -colorspace Gray turned-64.png
+# A damaged symbol: one narrow bar printed wide in every row. It reads
+# nothing; graded, it is reported as F, decode failed.
+zint -b 8 -d 'DAMAGED 1' --scale=2 --quietzones --height=30 --notext -o damaged.tmp.png
+$magick damaged.tmp.png -bordercolor white -border 20 -fill black \
+  -draw 'rectangle 116,20 118,139' -colorspace Gray damaged.png
 rm -f ./*.tmp.*
