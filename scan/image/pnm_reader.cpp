@@ -65,9 +65,9 @@ class pnm_cursor {
     if (!is_space(c)) throw input_error("bad PNM header");
   }
 
-  void read(std::vector<unsigned char>& row) {
-    if (std::fread(row.data(), 1, row.size(), in_) != row.size()) truncated();
-    taken_ += row.size();
+  void read(unsigned char* bytes, std::size_t size) {
+    if (std::fread(bytes, 1, size, in_) != size) truncated();
+    taken_ += size;
   }
 
   std::uint64_t taken() const { return taken_; }
@@ -102,7 +102,7 @@ void read_raw_pbm(pnm_cursor& cursor, grey_image& image) {
                                  8);
   std::uint8_t* pixel = image.pixels.data();
   for (int y = 0; y < image.height; ++y) {
-    cursor.read(row);
+    cursor.read(row.data(), row.size());
     for (int x = 0; x < image.width; ++x)
       *pixel++ = (row[x / 8] & (0x80 >> (x % 8))) ? 0 : 255;
   }
@@ -114,12 +114,16 @@ void read_plain_pgm(pnm_cursor& cursor, grey_image& image, unsigned maxval) {
 }
 
 void read_raw_pgm(pnm_cursor& cursor, grey_image& image, unsigned maxval) {
+  if (maxval == 255) {  // the samples are the pixels
+    cursor.read(image.pixels.data(), image.pixels.size());
+    return;
+  }
   const std::size_t sample_bytes = maxval > 255 ? 2 : 1;
   std::vector<unsigned char> row(static_cast<std::size_t>(image.width) *
                                  sample_bytes);
   std::uint8_t* pixel = image.pixels.data();
   for (int y = 0; y < image.height; ++y) {
-    cursor.read(row);
+    cursor.read(row.data(), row.size());
     for (std::size_t i = 0; i < row.size(); i += sample_bytes) {
       const unsigned sample =
           sample_bytes == 2 ? row[i] << 8 | row[i + 1] : row[i];
