@@ -1,6 +1,9 @@
 #include "read/line_reader.h"
 
+#include <algorithm>
 #include <cmath>
+
+#include "find/bar_direction.h"
 
 namespace {
 
@@ -20,6 +23,15 @@ constexpr sharpening_step sharpening_steps[] = {
     {2.0, 3.0f}, {2.0, 5.0f}, {2.5, 5.0f}};
 
 }  // namespace
+
+double bars_across(const grey_view& image, const dense_spot& spot) {
+  // A few characters either side of the centre show the bars' direction.
+  constexpr double reach = 64.0;
+  const point along =
+      (1.0 / std::sqrt(dot(spot.direction, spot.direction))) * spot.direction;
+  return bar_direction(image, spot.centre, along,
+                       std::min(reach, spot.extent / 2));
+}
 
 int line_reader::read_edges(const scan_line& line,
                             std::vector<line_read>& reads) {

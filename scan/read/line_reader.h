@@ -27,6 +27,10 @@ struct dense_spot {
   point direction;      // the line's
 };
 
+// The direction across the bars around the spot (see bar_direction), from
+// the middle of its stretch.
+double bars_across(const grey_view& image, const dense_spot& spot);
+
 class line_reader {
  public:
   explicit line_reader(const symbol_reader& reader) : reader_(reader) {}

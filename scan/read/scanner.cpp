@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "find/bar_direction.h"
 #include "find/scan_lines.h"
 #include "read/line_reader.h"
 #include "read/line_vote.h"
@@ -30,9 +29,6 @@ constexpr double spot_offsets[] = {0, -0.5, 0.5};
 // lines far from a large symbol's angle (one the nearer first-look lines
 // could not cross whole) must still reach it.
 constexpr int max_spot_turns = 12;
-// The bars' direction is taken from this much of a spot's line either side
-// of its centre, at most.
-constexpr double bar_reach = 64.0;
 constexpr std::size_t max_spots = 16;
 // Spots closer than this many line spacings square to their lines are one.
 constexpr double spot_merge = 2.5;
@@ -236,9 +232,7 @@ class page_search {
   // no symbol there square enough to read it.
   void search_spot(const dense_spot& spot, double spacing) {
     const double own = degrees_of(spot.direction);
-    const point along = unit_vector(own);
-    const double bars = bar_direction(image_, spot.centre, along,
-                                      std::min(bar_reach, spot.extent / 2));
+    const double bars = bars_across(image_, spot);
     std::vector<int> turns;
     for (int turn = -max_spot_turns; turn <= max_spot_turns; ++turn)
       if (turn == 0 ||

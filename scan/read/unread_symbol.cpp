@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "find/bar_direction.h"
 #include "find/edge_finder.h"
 #include "find/symbol_cutter.h"
 
@@ -28,7 +27,6 @@ constexpr double end_tolerance_pixels = 3.0;
 constexpr int max_misses = 2;
 constexpr int max_lines_per_side = 200;
 constexpr int min_lines = 3;
-constexpr double bar_reach = 64.0;
 
 double distance(point a, point b) { return std::hypot(a.x - b.x, a.y - b.y); }
 
@@ -91,11 +89,7 @@ bool code39_like(const std::vector<double>& edges, std::size_t first,
 
 std::optional<found_symbol> outline_unread(const grey_view& image,
                                            const dense_spot& spot) {
-  const point own =
-      (1.0 / std::sqrt(dot(spot.direction, spot.direction))) * spot.direction;
-  const double bars = bar_direction(image, spot.centre, own,
-                                    std::min(bar_reach, spot.extent / 2));
-  point along = unit_vector(bars);
+  point along = unit_vector(bars_across(image, spot));
   if (along.x < 0 || (along.x == 0 && along.y > 0)) along = -1.0 * along;
   const point up{along.y, -along.x};
   const double half = std::max(spot.extent, 30.0);
