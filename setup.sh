@@ -6,7 +6,7 @@ set -eu
 
 packages="cmake ninja-build g++ clang-14 libclang-rt-14-dev pkg-config valgrind
   time libgtest-dev libgmock-dev libbenchmark-dev
-  libpng-dev libjpeg62-turbo-dev libtiff-dev
+  libpng-dev libjpeg62-turbo-dev libtiff-dev libwebp-dev libpoppler-cpp-dev
   libzxing-dev libzbar-dev
   pybind11-dev python3-dev python3-venv python3-pip python3-setuptools
   python3-pytest python3-numpy python3-pil python3-dask python3-distributed

@@ -35,7 +35,7 @@ std::vector<grey_image> samples() {
         "quarter-turn.png", "degraded-low-contrast.pgm"}) {
     input_file input(std::string(TARN_SAMPLES_DIR) + "/" + name,
                      tarn::read_options{}.max_file_bytes);
-    images.push_back(image_pages(input, 1).read(0));
+    images.push_back(image_pages(input, tarn::read_options{}).read(0));
   }
   return images;
 }

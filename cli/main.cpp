@@ -12,6 +12,7 @@
 
 #include "batch.h"
 #include "options.h"
+#include "pdf_renderer.h"
 #include "profile_svg.h"
 #include "progress_line.h"
 #include "report/report.h"
@@ -103,6 +104,7 @@ int main(int argc, char** argv) {
     std::cout << usage_text;
     return all_read;
   }
+  options.reading.renderer = &pdf_renderer();
 
   std::optional<tarn::scanner> scanner;
   try {

@@ -9,6 +9,8 @@
 #include <tuple>
 #include <utility>
 
+#include "path_list.h"
+
 namespace {
 
 const std::pair<const char*, tarn::checksum_mode> checksum_modes[] = {
@@ -91,9 +93,10 @@ void check_grading(const tarn::read_options& reading) {
 
 const char* const usage_text =
     "Usage: tarn-scan [OPTION]... [--] FILE...\n"
-    "Read Code 39 Extended barcodes from PNG, JPEG, TIFF (every page), PBM\n"
-    "and PGM images and from edge files (one scan line of edge positions per\n"
-    "line, '#' comments).\n"
+    "Read Code 39 Extended barcodes from PNG, JPEG, TIFF and PDF (every "
+    "page),\n"
+    "WebP, PBM and PGM images and from edge files (one scan line of edge\n"
+    "positions per line, '#' comments).\n"
     "FILE '-' is standard input; after '--' every argument is a FILE.\n"
     "\n"
     "  --checksum MODE  check character: none (keep it in the text, the\n"
@@ -105,6 +108,9 @@ const char* const usage_text =
     "  -j, --jobs N     scan N files at once (default: one per core)\n"
     "  --max-file-mb N  refuse files larger than N MB (default 256)\n"
     "  --max-pages N    refuse files of more than N pages (default 1000)\n"
+    "  --files-from LIST  read the FILEs named in LIST too, one a line, in\n"
+    "                   its place among the others ('-': standard input)\n"
+    "  --pdf-dpi N      render PDF pages at N dots per inch (default 300)\n"
     "  --grade          print quality grade of each symbol after ISO/IEC\n"
     "                   15416: ten profiles, parameters, A to F. An estimate\n"
     "                   from an image, not a calibrated verification, which\n"
@@ -156,6 +162,12 @@ scan_options parse_options(const std::vector<std::string>& arguments) {
     } else if (name == "--max-pages") {
       options.reading.max_pages =
           static_cast<int>(count(name, take_value(), 1000000));
+    } else if (name == "--files-from") {
+      const std::vector<std::string> paths = read_path_list(take_value());
+      options.inputs.insert(options.inputs.end(), paths.begin(), paths.end());
+    } else if (name == "--pdf-dpi") {
+      options.reading.pdf_dpi =
+          static_cast<double>(count(name, take_value(), 2400));
     } else if (name == "--aperture" || name == "--dpi") {
       (name == "--dpi" ? options.reading.dpi : options.reading.aperture) =
           positive_number(name, take_value());

@@ -1,6 +1,6 @@
 // The scanner's inputs as an attacker writes them: any bytes as an image of
-// any format (every page of it) or an edge file, through the readers, the
-// edge finder and the symbol cutter into the plug-in. An unreadable file or
+// any format or a PDF (every page of it) or an edge file, through the readers,
+// the edge finder and the symbol cutter into the plug-in. An unreadable file or
 // page may only end in input_error; an image that reads must be whole.
 #include <cstdint>
 #include <vector>
@@ -10,6 +10,7 @@
 #include "image/image_pages.h"
 #include "image/input_error.h"
 #include "image/input_file.h"
+#include "pdf_renderer.h"
 #include "plugin/tarn_code39ext.h"
 #include "read/scanner.h"
 
@@ -18,6 +19,15 @@ namespace {
 // Larger pages are read but not scanned: scanning them runs the same code
 // on more pixels, at a fraction of the executions per second.
 constexpr std::size_t max_scanned_pixels = 1 << 16;
+
+// PDF pages rendered small: poppler itself is not instrumented, and the
+// page checks run the same at any resolution.
+tarn::read_options fuzzing_options() {
+  tarn::read_options options;
+  options.renderer = &pdf_renderer();
+  options.pdf_dpi = 9;
+  return options;
+}
 
 // A symbol is reported with its text, and lines that agree on it.
 void check_symbols(const std::vector<found_symbol>& symbols) {
@@ -33,7 +43,7 @@ void check_symbols(const std::vector<found_symbol>& symbols) {
 // Every page that reads is whole; a broken page must not keep the other
 // pages from reading.
 void check_pages(const symbol_reader& reader, input_file& input) {
-  image_pages pages(input, tarn::read_options{}.max_pages);
+  image_pages pages(input, fuzzing_options());
   INVARIANT(pages.count() >= 1);
   for (int page = 0; page < pages.count(); ++page) {
     try {
@@ -58,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   const std::vector<unsigned char> bytes(data, data + size);
   try {
     input_file input(bytes);
-    if (looks_like_image(input.head()))
+    if (looks_like_pages(input.head(), &pdf_renderer()))
       check_pages(reader, input);
     else
       check_symbols(read_edge_lines(reader, read_edge_file(input)));

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "pdf_renderer.h"
 #include "tarn/scan.h"
 
 namespace py = pybind11;
@@ -35,7 +36,7 @@ double size_option(const char* name, double value) {
 
 tarn::read_options read_options(const std::string& checksum, bool grade,
                                 double aperture, double dpi, bool linear,
-                                int max_symbols) {
+                                int max_symbols, double pdf_dpi) {
   if (max_symbols < 0)
     throw py::value_error("max_symbols must be >= 0 (0: every symbol), not " +
                           std::to_string(max_symbols));
@@ -46,6 +47,11 @@ tarn::read_options read_options(const std::string& checksum, bool grade,
   options.dpi = size_option("dpi", dpi);
   options.linear = linear;
   options.max_symbols = max_symbols;
+  if (!(pdf_dpi >= 1 && pdf_dpi <= 2400))
+    throw py::value_error("pdf_dpi must be from 1 to 2400, not " +
+                          py::repr(py::float_(pdf_dpi)).cast<std::string>());
+  options.pdf_dpi = pdf_dpi;
+  options.renderer = &pdf_renderer();
   return options;
 }
 
@@ -217,7 +223,7 @@ PYBIND11_MODULE(_tarn, m) {
       .def(py::init(&read_options), py::kw_only(), py::arg("checksum") = "none",
            py::arg("grade") = false, py::arg("aperture") = 0.0,
            py::arg("dpi") = 0.0, py::arg("linear") = false,
-           py::arg("max_symbols") = 0);
+           py::arg("max_symbols") = 0, py::arg("pdf_dpi") = 300.0);
   m.def("read_pixels", &read_pixels, py::arg("image"), py::arg("options"),
         "Barcode fields of every symbol in a uint8 array of shape (h, w), "
         "(h, w, 1), (h, w, 3) RGB or (h, w, 4) RGBA.");

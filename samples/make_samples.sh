@@ -45,6 +45,20 @@ zint -b 9 -d 'TURNED 30' --scale=1 --quietzones --height=40 \
   -o turned.tmp.png
 $magick turned.tmp.png -colorspace Gray -background white -rotate -30 \
   turned-30.png
+# Shipping labels as a PDF of two pages, scanned at 200 dpi; a WebP photo.
+zint -b 9 -d 'LABEL 1' --scale=1 --quietzones --height=40 -o label1.tmp.png
+zint -b 9 -d 'Label two' --scale=1.5 --quietzones --height=40 \
+  -o label2.tmp.png
+for label in label1 label2; do
+  $magick $label.tmp.png -colorspace Gray -bordercolor white -border 60 \
+    -depth 8 $label.tmp.pgm
+done
+./make_pdf.py 200 labels.pdf label1.tmp.pgm label2.tmp.pgm
+zint -b 9 -d 'WebP photo' --scale=1.5 --quietzones --height=40 \
+  -o photo.tmp.png
+$magick photo.tmp.png -colorspace Gray -bordercolor white -border 30 \
+  -background white -rotate -3 -seed 8 -blur 0x0.8 -attenuate 0.4 \
+  +noise Gaussian -quality 70 webp-photo.webp
 rm -f ./*.tmp.*
 
 # Edge file: zint's modules as runs, 0.33 units per module, the symbol once

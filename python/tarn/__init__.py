@@ -120,7 +120,8 @@ ImageInput = Any  # a numpy array, a PIL image, a str or an os.PathLike
 def read_barcodes(image: ImageInput, *, checksum: str = "none",
                   grade: bool = False, aperture: float = 0.0,
                   dpi: float = 0.0, linear: bool = False,
-                  max_symbols: int = 0) -> List[Barcode]:
+                  max_symbols: int = 0,
+                  pdf_dpi: float = 300.0) -> List[Barcode]:
     """Every symbol in an image, each once, in the order found.
 
     image: one of
@@ -133,9 +134,10 @@ def read_barcodes(image: ImageInput, *, checksum: str = "none",
     - a PIL image: L, RGB and RGBA are read as they are; 1 as black and
       white, I and I;16 as grey of 0 to 65535, F as grey of 0 to 255, every
       other mode as RGBA. Only the image's current frame is read.
-    - a path (str or os.PathLike): every page of a PNG, JPEG, TIFF, PBM or
-      PGM file, or the scan lines of an edge file, as ``tarn-scan`` reads
-      them; ``"-"`` is standard input. Barcodes carry their page.
+    - a path (str or os.PathLike): every page of a PNG, JPEG, TIFF, PDF,
+      WebP, PBM or PGM file, or the scan lines of an edge file, as
+      ``tarn-scan`` reads them; ``"-"`` is standard input. Barcodes carry
+      their page. PDF pages are rendered at pdf_dpi dots per inch.
 
     checksum: what to do with a modulo-43 check character: "none" keeps it
     as part of the text, "verify" refuses a symbol whose check character is
@@ -151,7 +153,7 @@ def read_barcodes(image: ImageInput, *, checksum: str = "none",
     """
     options = _tarn.ReadOptions(checksum=checksum, grade=grade,
                                 aperture=aperture, dpi=dpi, linear=linear,
-                                max_symbols=max_symbols)
+                                max_symbols=max_symbols, pdf_dpi=pdf_dpi)
     if isinstance(image, (str, os.PathLike)):
         return _read_path(image, options)
     pil = sys.modules.get("PIL.Image")

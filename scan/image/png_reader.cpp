@@ -6,6 +6,7 @@
 #include <string>
 
 #include "image/input_error.h"
+#include "image/png_stored_reader.h"
 
 namespace {
 
@@ -59,16 +60,22 @@ bool looks_like_png(std::string_view head) {
   return head.substr(0, 8) == std::string_view(png_signature, 8);
 }
 
-grey_image read_png(input_file& input) {
-  std::FILE* in = input.stream();
-  png_reading reading;
-  if (!png_image_begin_read_from_stdio(&reading.image, in)) reading.fail(in);
-  const png_uint_32 width = reading.image.width, height = reading.image.height;
+void check_png_page_size(const input_file& input, std::uint32_t width,
+                         std::uint32_t height) {
   check_pixel_limit(width, height);
   const std::uint64_t least_rows =
       std::uint64_t{height} * (1 + (width + 7) / 8);
   check_data_size("PNG", input.size(), least_rows / deflate_best_ratio, width,
                   height);
+}
+
+grey_image read_png(input_file& input, bool linear) {
+  if (linear) return read_png_as_stored(input);
+  std::FILE* in = input.stream();
+  png_reading reading;
+  if (!png_image_begin_read_from_stdio(&reading.image, in)) reading.fail(in);
+  const png_uint_32 width = reading.image.width, height = reading.image.height;
+  check_png_page_size(input, width, height);
 
   // Grey, 8 bits, sRGB-coded; transparent parts show the white paper.
   // 16-bit samples without gAMA or sRGB chunk are sRGB-coded like 8-bit ones

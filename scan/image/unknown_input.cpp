@@ -15,9 +15,8 @@ struct signature {
 // Formats people hand a barcode reader by mistake.
 constexpr signature formats[] = {
     {"GIF8", "a GIF image"},
-    {"RIFF", "a WebP or RIFF file"},
+    {"RIFF", "a RIFF file"},
     {"\0\0\0\x0cjP"sv, "a JPEG 2000 image"},
-    {"%PDF", "a PDF document"},
     {"%!PS-Adobe-3.0 EPSF", "EPS"},
     {"%!", "PostScript"},
     {"/* XPM */", "an XPM image"},
@@ -73,7 +72,7 @@ input_error not_an_input(std::string_view head) {
     return input_error(message + "it looks like " + format);
   if (!text)
     return input_error(message +
-                       "binary data, not PNG, JPEG, TIFF, PBM or PGM");
+                       "binary data, not PNG, JPEG, TIFF, WebP, PBM or PGM");
   constexpr std::size_t shown = 20;
   const std::string_view start = first_line(head);
   return input_error(message + "text beginning \"" +

@@ -166,10 +166,10 @@ std::vector<page_result> scanner::read_file(const std::string& path,
   std::optional<image_pages> pages;
   page_result opened = guarded_read(0, [&] {
     input.emplace(path, options.max_file_bytes);
-    if (!looks_like_image(input->head()))
+    if (!looks_like_pages(input->head(), options.renderer))
       return report(read_edge_lines(reader, read_edge_file(*input)), decoder,
                     nullptr, options);
-    pages.emplace(*input, options.max_pages);
+    pages.emplace(*input, options);
     return std::vector<barcode>{};
   });
   if (!pages) return {std::move(opened)};

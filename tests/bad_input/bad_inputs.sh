@@ -108,6 +108,18 @@ row 2 30 "not an image or edge file: it looks like SVG" '$scan drawing.svg'
 row 2 30 "not an image or edge file: it looks like EPS" '$scan figure.eps'
 row 2 30 "it looks like an XPM image" '$scan icon.xpm'
 row 2 30 "floating-point samples are not supported" '$scan float.tif'
+# PDF and WebP, broken; the other files still read.
+row 2 30 "cut-half.pdf: truncated PDF document: no %%EOF at its end" \
+  '$scan cut-half.pdf'
+row 2 30 "PDF document of 10000 pages, more than the limit of 1000" \
+  '$scan pages-10000.pdf'
+row 2 30 "encrypted.pdf: encrypted PDF document: it needs a password" \
+  '$scan encrypted.pdf'
+row 2 30 "huge-page.pdf: image too large: 60000 x 60000 pixels" \
+  '$scan huge-page.pdf'
+row 2 30 "cut-half.webp: truncated WebP image" \
+  '$scan cut-half.webp $samples/labels.pdf $samples/webp-photo.webp' \
+  '"WebP photo"'
 row 0 30 '"edge-file"' '$scan bom.edges'
 # Pipes: read as they come, a TIFF copied to a temporary file first.
 row 0 30 '-:2: "Page two"' 'cat $samples/two-pages.tif | $scan -'

@@ -12,6 +12,9 @@ python3 - "$out" "$samples" <<'PY'
 import random, struct, sys, zlib
 
 out, samples = sys.argv[1], sys.argv[2]
+sys.dont_write_bytecode = True  # nothing written beside the samples
+sys.path.insert(0, samples)
+from make_pdf import pdf  # noqa: E402
 
 def write(name, data):
     open(f"{out}/{name}", "wb").write(data)
@@ -109,6 +112,26 @@ write("no-data-8192.jpg", jpeg_header(0xc0, 1))
 write("progressive-8192.jpg", jpeg_header(0xc2, 3))
 write("progressive-grey-8192.jpg", jpeg_header(0xc2, 1))
 write("progressive-padded-8192.jpg", jpeg_header(0xc2, 3, padding=4))
+
+# PDF: cut in half, of 10,000 pages, encrypted (a password, not the empty
+# one, opens it), a page of 200 x 200 inches; a WebP cut in half.
+write("cut-half.pdf", sample("labels.pdf")[:1200])
+pages = [b"<< /Type /Catalog /Pages 2 0 R >>",
+         b"<< /Type /Pages /Kids [%s] /Count 10000 >>" %
+         b" ".join(b"%d 0 R" % (3 + i) for i in range(10000))]
+pages += [b"<< /Type /Page /Parent 2 0 R /MediaBox [0 0 72 72] >>"] * 10000
+write("pages-10000.pdf", pdf(pages))
+write("encrypted.pdf", pdf(
+    [b"<< /Type /Catalog /Pages 2 0 R >>",
+     b"<< /Type /Pages /Kids [] /Count 0 >>",
+     b"<< /Filter /Standard /V 1 /R 2 /P -4 /O <%s> /U <%s> >>" %
+     (b"ab" * 32, b"cd" * 32)],
+    b"/Encrypt 3 0 R /ID [<%s> <%s>] " % (b"01" * 16, b"01" * 16)))
+write("huge-page.pdf", pdf(
+    [b"<< /Type /Catalog /Pages 2 0 R >>",
+     b"<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+     b"<< /Type /Page /Parent 2 0 R /MediaBox [0 0 14400 14400] >>"]))
+write("cut-half.webp", sample("webp-photo.webp")[:13000])
 
 # Text that is no edge file, and an edge file behind a byte-order mark.
 write("drawing.svg", b'<?xml version="1.0"?>\n<svg xmlns="http://www.w3.org/2000/svg"/>\n')

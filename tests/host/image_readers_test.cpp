@@ -15,6 +15,34 @@
 
 namespace {
 
+// Documents of `pages` pages of `points` each, rendered grey 128.
+struct fake_renderer : tarn::page_renderer {
+  struct document : tarn::rendered_document {
+    int pages;
+    std::array<double, 2> points;
+    document(int pages, std::array<double, 2> points)
+        : pages(pages), points(points) {}
+    int page_count() const override { return pages; }
+    std::array<double, 2> page_points(int) const override { return points; }
+    void render(int, double, std::uint8_t* pixels, int width,
+                int height) const override {
+      std::fill_n(pixels, std::size_t(width) * height, 128);
+    }
+  };
+  fake_renderer(int pages, std::array<double, 2> points)
+      : pages(pages), points(points) {}
+  int pages;
+  std::array<double, 2> points;
+  const char* format() const override { return "FAKE"; }
+  bool reads(std::string_view head) const override {
+    return head.substr(0, 5) == "%FAKE";
+  }
+  std::unique_ptr<tarn::rendered_document> open(
+      const std::vector<char>&) const override {
+    return std::make_unique<document>(pages, points);
+  }
+};
+
 using namespace std::string_literals;
 
 // A file of tests/host/data, else the text itself. Text after a '|' stays in
@@ -27,6 +55,12 @@ std::vector<unsigned char> load(const std::string& name) {
   std::vector<unsigned char> bytes(text.begin(), text.erase(end, 1).end());
   bytes.resize(end);
   return bytes;
+}
+
+tarn::read_options two_pages() {
+  tarn::read_options options;
+  options.max_pages = 2;
+  return options;
 }
 
 // Good files hold four blocks side by side; each is checked at its centre
@@ -47,6 +81,9 @@ TEST(ImagePages, ReadsEveryKindAsSrgbGrey) {
       {"bottom_right.tif", 1, 0, {191, 64, 255, 0}},
       {"bilevel.tif", 1, 0, {0, 255, 0, 255}},
       {"alpha.tif", 1, 0, {255, 255, 64, 191}},
+      {"lossy.webp", 1, 0, blocks},
+      {"lossless.webp", 1, 0, blocks},
+      {"alpha.webp", 1, 0, {255, 255, 64, 191}},
       {"broken_page.tif", 2, 0, blocks},
       {"P1 # comment\n4 # width\n2\n0 1 0 0 1 1 0 1", 1, 0, bits},
       {"P4 12 2 \xff\xff\x48\x2f", 1, 0, bits},  // padding bits ignored
@@ -59,7 +96,7 @@ TEST(ImagePages, ReadsEveryKindAsSrgbGrey) {
   for (const auto& [file, count, page, expected] : cases) {
     const std::vector<unsigned char> bytes = load(file);
     input_file input(bytes);
-    image_pages pages(input, 2);
+    image_pages pages(input, two_pages());
     ASSERT_EQ(pages.count(), count) << file;
     const grey_image page_pixels = pages.read(page);
     const grey_view image = page_pixels;
@@ -68,6 +105,65 @@ TEST(ImagePages, ReadsEveryKindAsSrgbGrey) {
           image.row(image.height / 2)[(2 * block + 1) * image.width / 8],
           expected[block], 3)
           << file << " page " << page << " block " << block;
+  }
+}
+
+// Read `linear`, samples stand as stored whatever the colour chunks say;
+// palettes, depths, colour and transparency are still undone.
+TEST(ImagePages, ReadsSamplesAsStoredWhenLinear) {
+  const std::pair<std::string, std::vector<int>> cases[] = {
+      {"linear_gamma.png", {0, 255, 13, 133}},
+      {"grey8.png", {0, 255, 64, 191}},
+      {"palette.png", {0, 255, 64, 191}},
+      {"rgb16.png", {0, 255, 64, 191}},
+      {"grey16_no_gamma.png", {0, 255, 64, 191}},
+      {"alpha.png", {255, 255, 64, 191}},
+  };
+  tarn::read_options linear;
+  linear.linear = true;
+  for (const auto& [file, expected] : cases) {
+    const std::vector<unsigned char> bytes = load(file);
+    input_file input(bytes);
+    const grey_image page = image_pages(input, linear).read(0);
+    const grey_view image = page;
+    for (int block = 0; block < 4; ++block)
+      EXPECT_NEAR(
+          image.row(image.height / 2)[(2 * block + 1) * image.width / 8],
+          expected[block], 1)
+          << file << " block " << block;
+  }
+}
+
+// Pages and their pixels are checked before rendering: count, then size at
+// the resolution asked for.
+TEST(ImagePages, RendersDocumentsWithinTheLimits) {
+  const std::tuple<int, std::array<double, 2>, double, std::string> cases[] = {
+      {2, {72, 36}, 300, "300 x 150"},
+      {1, {10.1, 0.2}, 72, "11 x 1"},
+      {3, {72, 72}, 300, "FAKE document of 3 pages, more than the limit of 2"},
+      {0, {72, 72}, 300, "FAKE document of no pages"},
+      {1, {8200, 8200}, 72, "image too large: 8200 x 8200 pixels"},
+      {1, {1e300, 1}, 300, "image too large: 67108865 x 5 pixels"},
+      {1, {0, 72}, 300, "image too large: 67108865 x 300 pixels"},
+  };
+  const std::vector<unsigned char> bytes = load("%FAKE-1");
+  for (const auto& [pages, points, dpi, expected] : cases) {
+    const fake_renderer renderer(pages, points);
+    tarn::read_options options = two_pages();
+    options.renderer = &renderer;
+    options.pdf_dpi = dpi;
+    try {
+      input_file input(bytes);
+      image_pages document(input, options);
+      EXPECT_EQ(document.count(), pages);
+      const grey_image page = document.read(pages - 1);
+      EXPECT_EQ(
+          std::to_string(page.width) + " x " + std::to_string(page.height),
+          expected);
+      EXPECT_EQ(page.pixels.back(), 128);
+    } catch (const input_error& e) {
+      EXPECT_EQ(std::string(e.what()).substr(0, expected.size()), expected);
+    }
   }
 }
 
@@ -107,6 +203,8 @@ TEST(ImagePages, BrokenFilesAreErrors) {
       {"broken_page.tif", 2, "no page 3 of 2"},
       {"broken_link.tif", 1, "bad TIFF image: "},
       {"GIF89a", 0, "not an image or edge file: it looks like a GIF image"},
+      {"%PDF-1.4\n", 0, "PDF needs the PDF renderer, which this program lacks"},
+      {"RIFF\0\0\0\0WEBPVP8X"s, 0, "bad WebP image"},
       // Edge files (page -1): the whole message.
       {"1 2\n3 x4 5\n", -1, "line 2: bad number \"x4\""},
       {"# c\n\n1,5", -1, "line 3: bad number \"1,5\""},
@@ -117,8 +215,8 @@ TEST(ImagePages, BrokenFilesAreErrors) {
        "line 1: bad number \"777777777777777777777777...\""},
       // Files that are no edge file: what they look like.
       {"1 2\x01", -1,
-       "not an image or edge file: binary data, not PNG, JPEG, TIFF, PBM or "
-       "PGM"},
+       "not an image or edge file: binary data, not PNG, JPEG, TIFF, WebP, PBM "
+       "or PGM"},
       {"<?xml version=\"1.0\"?>\n<!-- c -->\n<svg/>", -1,
        "not an image or edge file: it looks like SVG"},
       {"/* XPM */\nstatic", -1,
@@ -133,7 +231,7 @@ TEST(ImagePages, BrokenFilesAreErrors) {
       if (page < 0)
         read_edge_file(input);
       else
-        image_pages(input, 2).read(page);
+        image_pages(input, two_pages()).read(page);
       ADD_FAILURE() << "read: " << file;
     } catch (const input_error& e) {
       const std::string what = e.what();  // an edge file's whole

@@ -126,6 +126,12 @@ TEST_F(ScannerProgram, OptionsInputsAndPlugins) {
   corrupt_png[corrupt_png.size() / 2] ^= 0x40;
   const std::string edges = sample("scan-lines.edges");
   const std::string throwing = "--plugin " TARN_FAKE_PLUGIN_THROWING " ";
+  const std::string path_list =
+      file("list.txt", "\n" TARN_SAMPLES_DIR "/quarter-turn.png\r\n\n" +
+                           std::string(TARN_SAMPLES_DIR "/labels.pdf\n"));
+  const std::string linear_symbol =
+      "--json --grade --linear " +
+      quoted(TARN_TEST_DATA_DIR "/linear_symbol.png");
   const std::tuple<std::string, int, std::string, std::string> cases[] = {
       {"--checksum strip " + sample("check-char-2px.png"), 0,
        "\"Hello, World!\"", ""},
@@ -154,6 +160,22 @@ TEST_F(ScannerProgram, OptionsInputsAndPlugins) {
       {"--json=1 a", 2, "", "--json takes no value"},
       {"-x a", 2, "", "unknown option -x"},
       {"--max-pages 0 a", 2, "", "--max-pages takes a number from 1 to"},
+      // Paths from a list, in its place among the others; PDF pages at a
+      // resolution of choice.
+      {edges + " --files-from " + path_list, 0,
+       "scan-lines.edges: \"edge-file\"", ""},
+      {"--files-from - < " + path_list, 0, "quarter-turn.png: \"Quarter turn\"",
+       ""},
+      {"--files-from=" + path_list, 0, "labels.pdf:2: \"Label two\" at 659",
+       ""},
+      {"--files-from /nowhere/list", 2, "",
+       "--files-from cannot read /nowhere/list: No such file"},
+      {"--pdf-dpi 600 " + sample("labels.pdf"), 0,
+       "labels.pdf:2: \"Label two\" at 1318", ""},
+      {"--pdf-dpi 0 a", 2, "", "--pdf-dpi takes a number from 1 to 2400"},
+      // Linear samples as they stand, whatever the file's gAMA chunk says.
+      {linear_symbol, 0, "\"rmin\":0.039", ""},
+      {linear_symbol, 0, "\"symbol_contrast\":{\"value\":0.863", ""},
       // Grading settings: only with --grade, and an aperture in its unit.
       {"--dpi 300 a", 2, "", "--dpi applies to grading: add --grade"},
       {"--grade --aperture 6 a", 2, "",

@@ -10,7 +10,7 @@ SAMPLES = Path(os.environ.get("TARN_SAMPLES", ROOT / "samples"))
 TARN_SCAN = os.environ.get("TARN_SCAN",
                            str(ROOT / "build" / "default" / "cli" / "tarn-scan"))
 FILES = sorted(p.name for p in SAMPLES.iterdir() if p.suffix in
-               (".png", ".pgm", ".jpg", ".tif", ".edges"))
+               (".png", ".pgm", ".jpg", ".tif", ".pdf", ".webp", ".edges"))
 
 
 def tarn_scan(*args):

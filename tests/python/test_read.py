@@ -20,6 +20,7 @@ RASTERS = [name for name in FILES if name.endswith((".png", ".pgm", ".jpg"))]
      {"checksum": "strip", "grade": True, "dpi": 300}),
     ("turned-30.png", ["--grade", "--aperture", "1.5", "--linear"],
      {"grade": True, "aperture": 1.5, "linear": True}),
+    ("labels.pdf", ["--pdf-dpi", "600"], {"pdf_dpi": 600}),
 ])
 def test_path_reads_as_tarn_scan(name, flags, options):
     barcodes = tarn.read_barcodes(SAMPLES / name, **options)
@@ -97,6 +98,7 @@ def test_pil_modes(mode):
     (np.zeros((9, 9), np.uint8), {"aperture": -1}, ValueError, "aperture"),
     (np.zeros((9, 9), np.uint8), {"max_symbols": -1}, ValueError,
      "max_symbols"),
+    (np.zeros((9, 9), np.uint8), {"pdf_dpi": 0}, ValueError, "pdf_dpi"),
 ])
 def test_bad_arguments(image, options, error, message):
     with pytest.raises(error) as caught:
@@ -106,6 +108,7 @@ def test_bad_arguments(image, options, error, message):
 
 PNG = (SAMPLES / "clean-1px.png").read_bytes()
 TIFF = (SAMPLES / "two-pages.tif").read_bytes()
+PDF = (SAMPLES / "labels.pdf").read_bytes()
 
 
 @pytest.mark.parametrize("name, content", [
@@ -114,7 +117,8 @@ TIFF = (SAMPLES / "two-pages.tif").read_bytes()
     ("text.png", b"not\nan image\n"),
     ("cut.png", PNG[:len(PNG) // 2]),
     ("cut.tif", TIFF[:len(TIFF) * 3 // 4]),  # the second page cut off
-], ids=["missing", "folder", "text", "cut png", "cut tiff"])
+    ("cut.pdf", PDF[:len(PDF) // 2]),
+], ids=["missing", "folder", "text", "cut png", "cut tiff", "cut pdf"])
 def test_unreadable_files_raise_tarn_scans_message(tmp_path, name, content):
     path = tmp_path / name
     if content is not None:

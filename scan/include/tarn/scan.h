@@ -8,8 +8,9 @@
 //
 // Every function may be called from many threads at once. Decode calls into
 // the plug-in, which keeps its state in process-wide globals, take turns
-// behind one lock; the rest of the work runs in parallel. The library starts
-// no threads of its own.
+// behind one lock, and so do pages of 16 megapixels or more, to bound
+// memory; the rest of the work runs in parallel. The library starts no
+// threads of its own.
 #ifndef TARN_SCAN_H
 #define TARN_SCAN_H
 
@@ -20,6 +21,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tarn {
@@ -72,6 +74,8 @@ enum class checksum_mode {
   strip,   // verify, then drop it from the text
 };
 
+class page_renderer;
+
 struct read_options {
   checksum_mode checksum = checksum_mode::none;
   // Print quality after ISO/IEC 15416, estimated from the image.
@@ -83,6 +87,38 @@ struct read_options {
   // read_file refuses larger files, and more pages in one file.
   std::uint64_t max_file_bytes = std::uint64_t{256} << 20;
   int max_pages = 1000;
+  // Renders the documents read_file meets, such as PDF; none: refused.
+  const page_renderer* renderer = nullptr;
+  double pdf_dpi = 300;  // the resolution documents are rendered at
+};
+
+// A document whose pages read_file renders to grey pixels. Implemented
+// outside the library (tarn-scan and the Python package render PDF with
+// poppler), so that no renderer's licence binds the library.
+class rendered_document {
+ public:
+  virtual ~rendered_document() = default;
+  virtual int page_count() const = 0;
+  // The page's width and height in points (1/72 inch), as shown; read_file
+  // checks the pixels they make before it asks for them.
+  virtual std::array<double, 2> page_points(int index) const = 0;
+  // The page at `dpi` into `width` x `height` grey values (0 black, 255
+  // white, sRGB-coded), rows packed. Throws input_error.
+  virtual void render(int index, double dpi, std::uint8_t* pixels, int width,
+                      int height) const = 0;
+};
+
+class page_renderer {
+ public:
+  virtual ~page_renderer() = default;
+  // The document format's name, for messages: "PDF".
+  virtual const char* format() const = 0;
+  // True when a file's first bytes (up to 1 KB) begin such a document.
+  virtual bool reads(std::string_view head) const = 0;
+  // Throws input_error for a broken, truncated or encrypted document. The
+  // bytes outlive the document.
+  virtual std::unique_ptr<rendered_document> open(
+      const std::vector<char>& bytes) const = 0;
 };
 
 // Pixel coordinates: pixel (x, y) spans [x, x + 1) x [y, y + 1), y grows
@@ -217,7 +253,7 @@ struct barcode {
   // False for a symbol-like area that read nothing (bars of Code 39's two
   // widths), reported only when grading: grade F, no text.
   bool decoded = true;
-  int page = 0;            // counted from 1 in a multi-page file, else 0
+  int page = 0;  // counted from 1 in a multi-page file, else 0
   std::optional<symbol_grade> grade;  // when asked for
 };
 
@@ -244,10 +280,11 @@ class scanner {
   std::vector<barcode> read_barcodes(const image_view& image,
                                      const read_options& options = {}) const;
 
-  // Every page of an image file (PNG, JPEG, TIFF, PBM, PGM) or the lines of
-  // an edge file; "-" is standard input. Errors are filed, not thrown: a file
-  // that cannot be opened is one page_result with its error, and a page that
-  // fails does not stop the others.
+  // Every page of an image file (PNG, JPEG, TIFF, WebP, PBM, PGM), of a
+  // document the options' renderer reads, or the lines of an edge file; "-" is
+  // standard input. Errors are filed, not thrown: a file that cannot be opened
+  // is one page_result with its error, and a page that fails does not stop the
+  // others.
   std::vector<page_result> read_file(const std::string& path,
                                      const read_options& options = {}) const;
 

@@ -34,6 +34,14 @@ $magick $blocks -type TrueColor -compress JPEG -quality 95 ycbcr_jpeg.tif
 $magick $blocks -alpha set -region 8x8+0+0 -alpha transparent +region \
   -depth 8 alpha.tif
 $magick \( $blocks \) \( $inverted \) -type Grayscale two_pages.tif
+$magick $blocks -quality 90 lossy.webp
+$magick $blocks -define webp:lossless=true lossless.webp
+$magick $blocks -alpha set -region 8x8+0+0 -alpha transparent +region \
+  -define webp:lossless=true alpha.webp
+# A symbol of linear reflectance, bars 10/255 and spaces 230/255, with
+# gAMA 1.0 written below.
+zint -b 9 -d 'LINEAR' --scale=1 --quietzones --height=30 -o linear.tmp.png
+$magick linear.tmp.png -colorspace Gray +level 4%,90.2% -depth 8 linear.tmp.pgm
 
 python3 - <<'PY'
 import struct, zlib
@@ -58,6 +66,10 @@ png("grey16_no_gamma.png", 32, 8, 16, blocks([0, 65535, 64 * 257, 191 * 257], 2)
 # Linear samples (gAMA 1.0) of the same greys.
 png("linear_gamma.png", 32, 8, 8, blocks([0, 255, 13, 133], 1), gamma=100000)
 png("huge.png", 10000, 10000, 8, [b""])
+symbol = open("linear.tmp.pgm", "rb").read().split(b"\n", 3)
+width, height = map(int, symbol[1].split())
+rows = [symbol[3][y * width:(y + 1) * width] for y in range(height)]
+png("linear_symbol.png", width, height, 8, rows, gamma=100000)
 
 def tiff(name, pages):
     """Little-endian TIFF, one 8-bit grey strip per page: (w, h, offset, data)."""
@@ -103,4 +115,4 @@ data = open("progressive.tmp.jpg", "rb").read()
 scan, end = data.rfind(b"\xff\xda"), data.rfind(b"\xff\xd9")
 open("many_scans.jpg", "wb").write(data[:end] + data[scan:end] * 150 + data[end:])
 PY
-rm progressive.tmp.jpg
+rm progressive.tmp.jpg linear.tmp.png linear.tmp.pgm
