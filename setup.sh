@@ -1,7 +1,8 @@
 #!/bin/sh
-# Installs the Debian packages that building, testing, benchmarking and the
-# read-rate comparison (zint and ImageMagick draw its images) need, when any
-# is missing. The README's commands and .ci/run call it first.
+# Installs the Debian packages that building, testing and benchmarking need,
+# when any is missing. The README's commands and .ci/run call it first;
+# "setup.sh compare" also installs what the read-rate comparison draws and
+# reads its images with (zint, ImageMagick, zbarimg).
 set -eu
 
 packages="cmake ninja-build g++ clang-14 libclang-rt-14-dev pkg-config valgrind
@@ -10,8 +11,8 @@ packages="cmake ninja-build g++ clang-14 libclang-rt-14-dev pkg-config valgrind
   libzxing-dev libzbar-dev
   pybind11-dev python3-dev python3-venv python3-pip python3-setuptools
   python3-pytest python3-numpy python3-pil python3-dask python3-distributed
-  python3-zxing-cpp python3-pyzbar
-  zint imagemagick zbar-tools"
+  python3-zxing-cpp python3-pyzbar"
+[ "${1:-}" = compare ] && packages="$packages zint imagemagick zbar-tools"
 
 missing=""
 for package in $packages; do

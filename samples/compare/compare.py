@@ -31,8 +31,7 @@ the y axis, the image's y pointing down; in both 0 reads left to right and
 
 Needs, besides the build: zint, imagemagick (for make_set.py), zbar-tools,
 and for this script /usr/bin/python3 with python3-zxing-cpp and
-python3-numpy (Debian packages; not in setup.sh, which installs only what
-building, testing and benchmarking need).
+python3-numpy (Debian packages: ./setup.sh compare installs them all).
 """
 
 import argparse
