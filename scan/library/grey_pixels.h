@@ -9,9 +9,6 @@
 #include "image/image.h"
 #include "tarn/scan.h"
 
-// 1 for grey, 3 for RGB and BGR, 4 with alpha.
-int channel_count(tarn::pixel_format format);
-
 // The view's pixels as grey; `converted` holds them when they are not grey
 // already.
 grey_view grey_pixels(const tarn::image_view& image,

@@ -3,6 +3,9 @@
 
 #include "library/grey_pixels.h"
 
+namespace {
+
+// 1 for grey, 3 for RGB and BGR, 4 with alpha.
 int channel_count(tarn::pixel_format format) {
   using tarn::pixel_format;
   switch (format) {
@@ -17,6 +20,8 @@ int channel_count(tarn::pixel_format format) {
   }
   throw std::invalid_argument("image_view: unknown pixel format");
 }
+
+}  // namespace
 
 namespace tarn {
 
