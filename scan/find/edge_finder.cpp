@@ -22,9 +22,12 @@ using extreme = edge_finder::extreme;
 // their range, from a histogram: the line's dark and light levels.
 std::pair<float, float> dark_and_light(const profile& line) {
   constexpr int bins = 256;
-  const auto [lowest, highest] = std::minmax_element(line.begin(), line.end());
-  const float low = *lowest;
-  const float range = *highest - low;
+  float low = line[0], high = line[0];
+  for (float value : line) {
+    low = std::min(low, value);
+    high = std::max(high, value);
+  }
+  const float range = high - low;
   if (range <= 0) return {low, low};
   int counts[bins] = {};
   const float scale = (bins - 1) / range;
@@ -52,23 +55,33 @@ std::pair<float, float> dark_and_light(const profile& line) {
 void alternating_extremes(const profile& line, float swing,
                           std::vector<extreme>& extremes) {
   extremes.clear();
-  extreme candidate{0, line[0]};
-  bool seeking_max = true;
-  for (std::size_t i = 1; i < line.size(); ++i) {
-    const float value = line[i];
-    const bool beyond =
-        seeking_max ? value > candidate.value : value < candidate.value;
-    const bool turned = seeking_max ? value < candidate.value - swing
-                                    : value > candidate.value + swing;
-    if (beyond) {
-      candidate = {i, value};
-    } else if (turned) {
-      extremes.push_back(candidate);
-      candidate = {i, value};
-      seeking_max = !seeking_max;
+  const float* values = line.data();
+  const std::size_t size = line.size();
+  // From `i`, the extreme that the profile leaves by more than `swing` the
+  // other way (`sign` +1: a maximum, -1: a minimum), and where it turned;
+  // `size` when it never does.
+  const auto follow = [&](std::size_t& i, float sign, extreme& best) {
+    best = {i, sign * values[i]};
+    for (++i; i < size; ++i) {
+      const float value = sign * values[i];
+      if (value > best.value) {
+        best = {i, value};
+      } else if (value < best.value - swing) {
+        best.value *= sign;
+        return true;
+      }
     }
+    best.value *= sign;
+    return false;
+  };
+  std::size_t i = 0;
+  extreme best;
+  for (;;) {
+    const bool turned = follow(i, 1.0f, best);
+    extremes.push_back(best);
+    if (!turned || !follow(i, -1.0f, best)) return;
+    extremes.push_back(best);
   }
-  if (seeking_max) extremes.push_back(candidate);
 }
 
 // The threshold of an edge between extremes valued `a` and `b`: halfway
@@ -87,18 +100,23 @@ float edge_level(float a, float b, float dark, float light) {
 double crossing(const profile& line, const extreme& from, const extreme& to,
                 float level) {
   const float sign = from.value > to.value ? 1.0f : -1.0f;  // falling: +1
-  double first = -1.0;
-  double last = -1.0;
-  float above = sign * (line[from.index] - level);
-  for (std::size_t i = from.index; i < to.index; ++i) {
+  // Sample i + 1 is the first past `level`, sample i not.
+  const auto at = [&](std::size_t i) {
+    const float above = sign * (line[i] - level);
     const float below = sign * (line[i + 1] - level);
-    if (above >= 0 && below < 0) {
-      last = static_cast<double>(i) + above / (above - below);
-      if (first < 0) first = last;
-    }
-    above = below;
-  }
-  return (first + last) / 2;
+    return static_cast<double>(i) + above / (above - below);
+  };
+  const auto crosses = [&](std::size_t i) {
+    return sign * (line[i] - level) >= 0 && sign * (line[i + 1] - level) < 0;
+  };
+  // Levels halfway between two neighbouring floats may equal one of them:
+  // then nothing crosses.
+  std::size_t first = from.index;
+  while (first < to.index && !crosses(first)) ++first;
+  if (first == to.index) return -1.0;
+  std::size_t last = to.index - 1;
+  while (!crosses(last)) --last;
+  return (at(first) + at(last)) / 2;
 }
 
 }  // namespace
