@@ -1,7 +1,8 @@
 """Builds the package tarn with CMake: the extension module, the decoder
-plug-in and libquill_base, installed by the CMake component python into the
-package folder. Needs cmake, ninja, a C++17 compiler, pybind11-dev and the
-image libraries the engine reads with; downloads nothing."""
+plug-in, libquill_base and the PDF module, installed by the CMake component
+python into the package folder. Needs cmake, ninja, a C++17 compiler,
+pybind11-dev and the image libraries the engine reads with; downloads
+nothing."""
 
 import os
 import re

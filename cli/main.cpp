@@ -12,7 +12,7 @@
 
 #include "batch.h"
 #include "options.h"
-#include "pdf_renderer.h"
+#include "pdf_module.h"
 #include "profile_svg.h"
 #include "progress_line.h"
 #include "report/report.h"
@@ -104,7 +104,7 @@ int main(int argc, char** argv) {
     std::cout << usage_text;
     return all_read;
   }
-  options.reading.renderer = &pdf_renderer();
+  options.reading.renderer = &pdf_module_renderer();
 
   std::optional<tarn::scanner> scanner;
   try {

@@ -6,8 +6,8 @@ include(CMakePackageConfigHelpers)
 
 # The plug-in finds libquill_base beside it through its $ORIGIN run path; the
 # scanner is never linked to the plug-in and loads it by a path relative to its
-# own folder.
-install(TARGETS tarn_code39ext quill_base
+# own folder, and the PDF module from the plug-in's folder.
+install(TARGETS tarn_code39ext quill_base tarn_pdf
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
 install(TARGETS tarn-scan RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${PROJECT_SOURCE_DIR}/host_interface/tarn_interface.h

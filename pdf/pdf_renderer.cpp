@@ -105,3 +105,5 @@ const tarn::page_renderer& pdf_renderer() {
   static const poppler_pdf_renderer renderer;
   return renderer;
 }
+
+const tarn::page_renderer* tarn_pdf_renderer() { return &pdf_renderer(); }

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "pdf_renderer.h"
+#include "pdf_module.h"
 #include "tarn/scan.h"
 
 namespace py = pybind11;
@@ -51,7 +51,7 @@ tarn::read_options read_options(const std::string& checksum, bool grade,
     throw py::value_error("pdf_dpi must be from 1 to 2400, not " +
                           py::repr(py::float_(pdf_dpi)).cast<std::string>());
   options.pdf_dpi = pdf_dpi;
-  options.renderer = &pdf_renderer();
+  options.renderer = &pdf_module_renderer();
   return options;
 }
 

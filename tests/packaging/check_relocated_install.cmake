@@ -3,7 +3,8 @@
 # build tree or at the prefix's first place.
 #
 # Arguments (-D): BUILD_DIR, WORK_DIR, CONSUMER_SOURCE_DIR, GENERATOR,
-# MAKE_PROGRAM, CXX_COMPILER, CXX_FLAGS, LINKER_FLAGS, LIBDIR, BINDIR, VERSION.
+# MAKE_PROGRAM, CXX_COMPILER, CXX_FLAGS, LINKER_FLAGS, LIBDIR, BINDIR, VERSION,
+# SAMPLE_PDF.
 
 # Runs a command; on failure stops the test with everything it printed.
 # Leaves its standard output in step_output.
@@ -17,8 +18,9 @@ function(run_step description)
 endfunction()
 
 # Runs an installed program with the loader's trace (LD_DEBUG=libs) written to
-# a file, and checks that it loaded the plug-in, and with it libquill_base, from
-# the moved prefix.
+# a file, and checks that it loaded the plug-in, and with it libquill_base (and
+# the PDF module, if it did), from the moved prefix. Leaves the trace in
+# step_trace.
 function(run_from_prefix description program)
   set(trace_file ${WORK_DIR}/loader-trace-${description})
   run_step(${description} ${CMAKE_COMMAND} -E env
@@ -30,7 +32,9 @@ function(run_from_prefix description program)
     file(READ ${file} content)
     string(APPEND trace "${content}")
   endforeach()
-  string(REGEX MATCHALL "calling init: [^\n]*lib(tarn_code39ext|quill_base)[^\n]*"
+  set(step_trace "${trace}" PARENT_SCOPE)
+  string(REGEX MATCHALL
+         "calling init: [^\n]*lib(tarn_code39ext|quill_base|tarn_pdf)[^\n]*"
          our_libraries "${trace}")
   if(NOT our_libraries MATCHES "libtarn_code39ext")
     message(FATAL_ERROR "${description} did not load the plug-in")
@@ -112,3 +116,23 @@ set(sample ${WORK_DIR}/sample.edges)
 file(WRITE ${sample} "0 1 3 4 5 7 8 10 11 12 13 15 16 17 18 19 21 22 23 25 26 "
                      "27 29 30 31 33 34 36 37 38\n")
 run_from_prefix(tarn-scan-sample ${prefix}/${BINDIR}/tarn-scan ${sample})
+if(step_trace MATCHES "libpoppler")
+  message(FATAL_ERROR "tarn-scan loaded poppler for an edge file")
+endif()
+
+# A PDF, through the module installed beside the plug-in.
+run_from_prefix(tarn-scan-pdf ${prefix}/${BINDIR}/tarn-scan ${SAMPLE_PDF})
+if(NOT step_trace MATCHES "calling init: [^\n]*libtarn_pdf")
+  message(FATAL_ERROR "tarn-scan did not load the PDF module for a PDF")
+endif()
+
+# Without the module a PDF is an unreadable file (exit status 2) and the other
+# files are still read.
+file(REMOVE ${prefix}/${LIBDIR}/libtarn_pdf.so)
+execute_process(COMMAND ${prefix}/${BINDIR}/tarn-scan ${SAMPLE_PDF} ${sample}
+  RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE errors)
+if(NOT status EQUAL 2 OR NOT errors MATCHES "PDF needs the renderer module"
+   OR NOT output MATCHES "\"A\"")
+  message(FATAL_ERROR "tarn-scan without the PDF module ended with status "
+    "${status}:\n${output}\n${errors}")
+endif()
