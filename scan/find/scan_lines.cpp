@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <type_traits>
 
 namespace {
@@ -174,52 +175,62 @@ void sample_line_bilinear(const grey_view& image, const scan_line& line,
                           profile& values) {
   values.resize(static_cast<std::size_t>(line.length));
   if (line.length == 0) return;
-  // In floats from the pixel-centre grid: a thousandth of a pixel is plenty.
-  const float x0 = static_cast<float>(line.origin.x) - 0.5f;
-  const float y0 = static_cast<float>(line.origin.y) - 0.5f;
-  const float dx = static_cast<float>(line.direction.x);
-  const float dy = static_cast<float>(line.direction.y);
-  const float max_x = image.width - 1.0f;
-  const float max_y = image.height - 1.0f;
+  // Positions in fixed point with 32 fraction bits from the pixel-centre
+  // grid, so that steps add up exactly; weights keep 16 of them, rounded.
+  using fixed = std::int64_t;
+  constexpr double one = 4294967296.0;
+  constexpr fixed half_weight = fixed{1} << 15;
+  const auto to_fixed = [](double v) {
+    return static_cast<fixed>(std::llround(v * one));
+  };
+  const fixed x0 = to_fixed(line.origin.x - 0.5) + half_weight;
+  const fixed y0 = to_fixed(line.origin.y - 0.5) + half_weight;
+  const fixed dx = to_fixed(line.direction.x);
+  const fixed dy = to_fixed(line.direction.y);
+  const fixed max_x = fixed{image.width - 1} << 32;
+  const fixed max_y = fixed{image.height - 1} << 32;
   const std::uint8_t* pixels = image.data;
   const std::ptrdiff_t stride = image.stride;
   // Clamped at the borders; a band that keeps a pixel from every border
   // needs no clamping, and every point has its right and lower neighbours.
+  // Returns the value times 2^32.
   const auto read = [&](auto clamped) {
-    const auto at = [&](float x, float y) {
+    const auto at = [&](fixed x, fixed y) {
       std::ptrdiff_t right = 1, down = stride;
       if (clamped) {
-        x = std::clamp(x, 0.0f, max_x);
-        y = std::clamp(y, 0.0f, max_y);
-        right = x + 1 < image.width ? 1 : 0;
-        down = y + 1 < image.height ? stride : 0;
+        x = std::clamp<fixed>(x, 0, max_x);
+        y = std::clamp<fixed>(y, 0, max_y);
+        right = x < max_x ? 1 : 0;
+        down = y < max_y ? stride : 0;
       }
-      const int left = static_cast<int>(x);
-      const int top = static_cast<int>(y);
-      const float wx = x - static_cast<float>(left);
-      const float wy = y - static_cast<float>(top);
-      const std::uint8_t* p = pixels + top * stride + left;
-      const float upper = p[0] + wx * static_cast<float>(p[right] - p[0]);
-      const float lower =
-          p[down] + wx * static_cast<float>(p[down + right] - p[down]);
-      return upper + wy * (lower - upper);
+      const int wx = static_cast<int>((x >> 16) & 0xffff);
+      const int wy = static_cast<int>((y >> 16) & 0xffff);
+      const std::uint8_t* p = pixels + (y >> 32) * stride + (x >> 32);
+      const int upper = (p[0] << 16) + wx * (p[right] - p[0]);
+      const int lower = (p[down] << 16) + wx * (p[down + right] - p[down]);
+      return (fixed{upper} << 16) + fixed{wy} * (lower - upper);
     };
-    for (int i = 0; i < line.length; ++i) {
-      const float x = x0 + static_cast<float>(i) * dx;
-      const float y = y0 + static_cast<float>(i) * dy;
+    fixed x = x0, y = y0;
+    for (float& value : values) {
       // The band across the line: one step turned a quarter, (-dy, dx).
-      values[static_cast<std::size_t>(i)] =
-          (at(x + dy, y - dx) + at(x, y) + at(x - dy, y + dx)) *
-          (1.0f / 765.0f);
+      const fixed sum = at(x + dy, y - dx) + at(x, y) + at(x - dy, y + dx);
+      value = static_cast<float>(sum) * static_cast<float>(1 / (765 * one));
+      x += dx;
+      y += dy;
     }
   };
-  const float last_x = x0 + (line.length - 1) * dx;
-  const float last_y = y0 + (line.length - 1) * dy;
-  const float reach_x = std::fabs(dy) + 1.0f, reach_y = std::fabs(dx) + 1.0f;
-  const bool inside = std::min(x0, last_x) >= reach_x &&
-                      std::max(x0, last_x) <= max_x - reach_x &&
-                      std::min(y0, last_y) >= reach_y &&
-                      std::max(y0, last_y) <= max_y - reach_y;
+  const double last_x =
+      line.origin.x - 0.5 + (line.length - 1) * line.direction.x;
+  const double last_y =
+      line.origin.y - 0.5 + (line.length - 1) * line.direction.y;
+  const double first_x = line.origin.x - 0.5, first_y = line.origin.y - 0.5;
+  const double reach_x = std::fabs(line.direction.y) + 1.0;
+  const double reach_y = std::fabs(line.direction.x) + 1.0;
+  const bool inside =
+      std::min(first_x, last_x) >= reach_x &&
+      std::max(first_x, last_x) <= image.width - 1.0 - reach_x &&
+      std::min(first_y, last_y) >= reach_y &&
+      std::max(first_y, last_y) <= image.height - 1.0 - reach_y;
   if (inside)
     read(std::false_type());
   else
