@@ -127,8 +127,8 @@ std::vector<double> find_edges(const profile& line, float noise_share) {
 }
 
 const std::vector<double>& edge_finder::find(const profile& line,
-                                             float noise_share,
-                                             float min_swing) {
+                                             float noise_share, float min_swing,
+                                             std::size_t min_edges) {
   edges_.clear();
   extremes_.clear();
   contrast_ = 0.0f;
@@ -146,6 +146,7 @@ const std::vector<double>& edge_finder::find(const profile& line,
   padded_.push_back(*std::max_element(line.end() - near_end, line.end()));
 
   contrast_ = contrast;
+  min_edges_ = min_edges;
   return find_again(noise_share, min_swing);
 }
 
@@ -168,6 +169,7 @@ const std::vector<double>& edge_finder::find_again(float noise_share,
                                     previous_.begin(), previous_.end(), same);
   if (!changed_) return edges_;
   edges_.clear();
+  if (extremes_.size() < min_edges_ + 1) return edges_;
   // The local levels of the edge between extremes i and i + 1 are the
   // darkest and lightest extremes from i - level_reach to i + 1 +
   // level_reach: a window sliding along them, each extreme queued while it

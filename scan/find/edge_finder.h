@@ -32,9 +32,11 @@ class edge_finder {
   };
 
   // Returns edges(), which stays valid until the next call. A swing must
-  // also exceed `min_swing` to be an element.
+  // also exceed `min_swing` to be an element. Lines of fewer than
+  // `min_edges` edges have none, then and on find_again().
   const std::vector<double>& find(const profile& line, float noise_share,
-                                  float min_swing = 0.0f);
+                                  float min_swing = 0.0f,
+                                  std::size_t min_edges = 0);
   // The last profile again with another threshold: its levels are kept.
   const std::vector<double>& find_again(float noise_share,
                                         float min_swing = 0.0f);
@@ -45,6 +47,7 @@ class edge_finder {
  private:
   profile padded_;
   float contrast_ = 0.0f;
+  std::size_t min_edges_ = 0;
   std::vector<extreme> extremes_, previous_;
   bool changed_ = true;
   std::vector<std::size_t> darkest_, lightest_;  // queues of extremes

@@ -100,8 +100,9 @@ int line_reader::glance(const grey_view& image, const scan_line& line,
                         float min_swing, std::vector<line_read>& reads,
                         std::vector<dense_spot>& spots) {
   sample_line(image, line, values_);
+  // Fewer edges make no symbol and no spot.
   const std::vector<double>& edges =
-      finder_.find(values_, noise_shares[0], min_swing);
+      finder_.find(values_, noise_shares[0], min_swing, min_dense_edges);
   if (const int count = read_edges(line, reads)) return count;
   dense_stretches(edges, stretches_);
   const double step = std::sqrt(dot(line.direction, line.direction));
