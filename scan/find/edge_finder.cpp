@@ -64,12 +64,14 @@ void alternating_extremes(const profile& line, float swing,
     best = {i, sign * values[i]};
     for (++i; i < size; ++i) {
       const float value = sign * values[i];
-      if (value > best.value) {
-        best = {i, value};
-      } else if (value < best.value - swing) {
+      if (value < best.value - swing) {
         best.value *= sign;
         return true;
       }
+      // Without a branch, which noise would make unpredictable.
+      const bool beyond = value > best.value;
+      best.index = beyond ? i : best.index;
+      best.value = beyond ? value : best.value;
     }
     best.value *= sign;
     return false;
