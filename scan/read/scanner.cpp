@@ -247,23 +247,23 @@ class page_search {
         return;
   }
 
-  // Whether lines through the spot at `degrees` read: three at the spot's
-  // own angle, sharpened (blur hides no angle), one at any other.
+  // Whether a line through the spot at `degrees` reads: one of three at the
+  // spot's own angle, sharpened (blur hides no angle), the one at any other.
+  // The first reading seeds the symbol; the settling reads it whole.
   bool read_around(const dense_spot& spot, double degrees, bool own_angle,
                    double spacing) {
     const point direction = unit_vector(degrees);
     const point across = quarter_turn(direction);
     const double half =
         std::clamp(spot_reach * spot.extent, min_spot_reach, max_spot_reach);
-    bool read = false;
     for (double offset : spot_offsets) {
       if (!own_angle && offset != 0) break;
       const scan_line line = clip_around(
           image_, spot.centre + offset * spacing * across, direction, half);
       if (line.length > 0 && lines_.read(image_, line, seeds_, own_angle) > 0)
-        read = true;
+        return true;
     }
-    return read;
+    return false;
   }
 
   line_reader lines_;

@@ -56,6 +56,10 @@ struct pass {
   double step = 1.0;
   std::vector<crossing> crossings;
   int tried = 0;
+  // A symbol that a line other than the seed's own reads without
+  // sharpening is not blurred: lines across it that fail, in this pass and
+  // the next, are not sharpened either.
+  bool sharpening = true;
 };
 
 bool near(point a, point b, double tolerance) {
@@ -72,9 +76,6 @@ void read_pass(line_reader& lines, const grey_view& image,
   const double half = symbol_length * (0.5 + line_margin) + 4.0;
   const double tolerance = end_tolerance * symbol_length + end_tolerance_pixels;
   const point seed_centre = 0.5 * (seed.start + seed.stop);
-  // A symbol that reads without sharpening is not blurred: the lines that
-  // fail at its edges are not sharpened either.
-  bool sharpening = true;
   for (int side : {1, -1}) {
     int misses = 0;
     for (int k = side > 0 ? 0 : 1;
@@ -85,7 +86,7 @@ void read_pass(line_reader& lines, const grey_view& image,
       if (line.length == 0) break;
       ++p.tried;
       scratch.clear();
-      lines.read(image, line, scratch, sharpening);
+      lines.read(image, line, scratch, p.sharpening);
       // Where the seed's ends would lie on this line, give or take the lean
       // of bars not yet square to it.
       const point shift = (p.centre - seed_centre) + offset * across;
@@ -103,7 +104,7 @@ void read_pass(line_reader& lines, const grey_view& image,
       // stack, not this one read otherwise.
       if (misses > 0 && match->read.text != seed.read.text) break;
       misses = 0;
-      sharpening = sharpening && lines.sharpened();
+      if (k != 0) p.sharpening = p.sharpening && lines.sharpened();
       p.crossings.push_back({offset, std::move(*match)});
     }
   }
