@@ -226,13 +226,14 @@ class page_search {
     }
   }
 
-  // The spot's own angle, with the effort the first look spared, and the
-  // turns within one step of the direction across the bars around it,
-  // nearest to that direction first: a line turned further from it crosses
-  // no symbol there square enough to read it.
+  // The direction across the bars around the spot itself, then the spot's
+  // own angle, with the effort the first look spared, and the turns within
+  // one step of the bars' direction, nearest to it first: a line turned
+  // further from it crosses no symbol there square enough to read it.
   void search_spot(const dense_spot& spot, double spacing) {
     const double own = degrees_of(spot.direction);
     const double bars = bars_across(image_, spot);
+    if (read_around(spot, bars, false, spacing)) return;
     std::vector<int> turns;
     for (int turn = -max_spot_turns; turn <= max_spot_turns; ++turn)
       if (turn == 0 ||
