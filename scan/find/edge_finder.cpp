@@ -15,27 +15,34 @@ constexpr std::size_t level_reach = 8;
 // small symbol on a long line of paper is a few percent of it.
 constexpr double dark_share = 0.01;
 constexpr double light_share = 0.95;
+// A first look measures the levels on every second to fourth sample of a
+// long line, at least this many.
+constexpr std::size_t glance_level_samples = 64;
+constexpr std::size_t max_glance_stride = 4;
 
 using extreme = edge_finder::extreme;
 
-// Percentiles of the line's values, to within 1/256 of
+// Percentiles of every `stride`-th value of the line, to within 1/256 of
 // their range, from a histogram: the line's dark and light levels.
-std::pair<float, float> dark_and_light(const profile& line) {
+std::pair<float, float> dark_and_light(const profile& line,
+                                       std::size_t stride) {
   constexpr int bins = 256;
   float low = line[0], high = line[0];
-  for (float value : line) {
-    low = std::min(low, value);
-    high = std::max(high, value);
+  for (std::size_t i = 0; i < line.size(); i += stride) {
+    low = std::min(low, line[i]);
+    high = std::max(high, line[i]);
   }
   const float range = high - low;
   if (range <= 0) return {low, low};
   int counts[bins] = {};
   const float scale = (bins - 1) / range;
-  for (float value : line) ++counts[static_cast<int>((value - low) * scale)];
+  for (std::size_t i = 0; i < line.size(); i += stride)
+    ++counts[static_cast<int>((line[i] - low) * scale)];
   // The first bin by which `share` of the values are counted: the dark
   // level counted up from the darkest, the light one down from the lightest.
+  const std::size_t size = (line.size() + stride - 1) / stride;
   const auto wanted = [&](double share) {
-    return static_cast<long>(share * (line.size() - 1)) + 1;
+    return static_cast<long>(share * (size - 1)) + 1;
   };
   const auto level = [&](int bin) {
     return low + (static_cast<float>(bin) + 0.5f) / scale;
@@ -43,7 +50,7 @@ std::pair<float, float> dark_and_light(const profile& line) {
   long seen = 0;
   int dark = 0;
   while ((seen += counts[dark]) < wanted(dark_share)) ++dark;
-  const long above = static_cast<long>(line.size()) - wanted(light_share);
+  const long above = static_cast<long>(size) - wanted(light_share);
   seen = 0;
   int light = bins - 1;
   while (seen + counts[light] <= above) seen += counts[light--];
@@ -129,15 +136,40 @@ std::vector<double> find_edges(const profile& line, float noise_share) {
 }
 
 const std::vector<double>& edge_finder::find(const profile& line,
-                                             float noise_share, float min_swing,
-                                             std::size_t min_edges) {
+                                             float noise_share) {
+  min_edges_ = 0;
+  if (!measure(line, 1)) return edges_;
+  return place_edges(noise_share * contrast_);
+}
+
+const std::vector<double>& edge_finder::glance(const profile& line,
+                                               float noise_share,
+                                               float min_swing,
+                                               std::size_t min_edges) {
+  min_edges_ = min_edges;
+  const std::size_t stride = std::clamp<std::size_t>(
+      line.size() / glance_level_samples, 1, max_glance_stride);
+  if (!measure(line, stride)) return edges_;
+  return place_edges(std::max(noise_share * contrast_, min_swing));
+}
+
+const std::vector<double>& edge_finder::find_again(float noise_share) {
+  if (contrast_ < min_contrast) {
+    edges_.clear();
+    changed_ = false;
+    return edges_;
+  }
+  return place_edges(noise_share * contrast_);
+}
+
+bool edge_finder::measure(const profile& line, std::size_t stride) {
   edges_.clear();
   extremes_.clear();
   contrast_ = 0.0f;
-  if (line.empty()) return edges_;
-  const auto [dark, light] = dark_and_light(line);
-  const float contrast = light - dark;
-  if (contrast < min_contrast) return edges_;
+  if (line.empty()) return false;
+  const auto [dark, light] = dark_and_light(line, stride);
+  if (light - dark < min_contrast) return false;
+  contrast_ = light - dark;
 
   // One sample on each side, as light as the lightest near that end, closes
   // bars that touch the ends.
@@ -146,22 +178,12 @@ const std::vector<double>& edge_finder::find(const profile& line,
   padded_.push_back(*std::max_element(line.begin(), line.begin() + near_end));
   padded_.insert(padded_.end(), line.begin(), line.end());
   padded_.push_back(*std::max_element(line.end() - near_end, line.end()));
-
-  contrast_ = contrast;
-  min_edges_ = min_edges;
-  return find_again(noise_share, min_swing);
+  return true;
 }
 
-const std::vector<double>& edge_finder::find_again(float noise_share,
-                                                   float min_swing) {
-  if (contrast_ < min_contrast) {
-    edges_.clear();
-    changed_ = false;
-    return edges_;
-  }
+const std::vector<double>& edge_finder::place_edges(float swing) {
   previous_.swap(extremes_);
-  alternating_extremes(padded_, std::max(noise_share * contrast_, min_swing),
-                       extremes_);
+  alternating_extremes(padded_, swing, extremes_);
   // The same extremes place the same edges.
   const auto same = [](const extreme& a, const extreme& b) {
     return a.index == b.index;

@@ -31,20 +31,25 @@ class edge_finder {
     float value;
   };
 
-  // Returns edges(), which stays valid until the next call. A swing must
-  // also exceed `min_swing` to be an element. Lines of fewer than
-  // `min_edges` edges have none, then and on find_again().
-  const std::vector<double>& find(const profile& line, float noise_share,
-                                  float min_swing = 0.0f,
-                                  std::size_t min_edges = 0);
+  // Returns edges(), which stays valid until the next call.
+  const std::vector<double>& find(const profile& line, float noise_share);
+  // A first look: swings must also exceed `min_swing` (the page's noise) to
+  // be elements, lines of fewer than `min_edges` edges have none, and a long
+  // line's levels are measured on a sample of its values.
+  const std::vector<double>& glance(const profile& line, float noise_share,
+                                    float min_swing, std::size_t min_edges);
   // The last profile again with another threshold: its levels are kept.
-  const std::vector<double>& find_again(float noise_share,
-                                        float min_swing = 0.0f);
+  const std::vector<double>& find_again(float noise_share);
   const std::vector<double>& edges() const { return edges_; }
   // Whether the last find_again() found other edges than the find before.
   bool changed() const { return changed_; }
 
  private:
+  // The line's levels (every `stride`-th value) and padded copy; whether it
+  // has the contrast of a symbol.
+  bool measure(const profile& line, std::size_t stride);
+  const std::vector<double>& place_edges(float swing);
+
   profile padded_;
   float contrast_ = 0.0f;
   std::size_t min_edges_ = 0;

@@ -102,7 +102,7 @@ int line_reader::glance(const grey_view& image, const scan_line& line,
   sample_line(image, line, values_);
   // Fewer edges make no symbol and no spot.
   const std::vector<double>& edges =
-      finder_.find(values_, noise_shares[0], min_swing, min_dense_edges);
+      finder_.glance(values_, noise_shares[0], min_swing, min_dense_edges);
   if (const int count = read_edges(line, reads)) return count;
   dense_stretches(edges, stretches_);
   const double step = std::sqrt(dot(line.direction, line.direction));
