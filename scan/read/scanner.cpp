@@ -32,6 +32,7 @@ constexpr int max_spot_turns = 12;
 constexpr std::size_t max_spots = 16;
 // Spots closer than this many line spacings square to their lines are one.
 constexpr double spot_merge = 2.5;
+constexpr double column_gap = 3.5;
 // Lines through a spot reach this many times its extent (within these
 // bounds in pixels) either way: a symbol crossed at a steep angle is longer
 // than the stretch it showed.
@@ -100,11 +101,11 @@ float noise_swing(const grey_view& image) {
 
 // Spots on neighbouring lines of one stretch of edges: close square to their
 // lines, overlapping along them.
-bool same_spot(const dense_spot& a, const dense_spot& b, double spacing) {
+bool same_spot(const dense_spot& a, const dense_spot& b, double reach) {
   const point along =
       (1.0 / std::sqrt(dot(a.direction, a.direction))) * a.direction;
   const point apart = b.centre - a.centre;
-  return std::fabs(dot(apart, quarter_turn(along))) < spot_merge * spacing &&
+  return std::fabs(dot(apart, quarter_turn(along))) < reach &&
          std::fabs(dot(apart, along)) < std::max(a.extent, b.extent) / 2;
 }
 
@@ -210,30 +211,58 @@ class page_search {
   }
 
   // Lines at other angles through each dense spot that no symbol explains,
-  // until one reads there.
+  // until one reads there. Parallel lines crossing one stretch of bars leave
+  // a column of spots: the one nearest its middle is searched first, where
+  // sharpening may still find a blurred symbol; the others after all
+  // columns, without.
   void search_spots(double spacing) {
-    std::vector<dense_spot> searched;
+    std::vector<std::vector<const dense_spot*>> columns;
     for (const dense_spot& spot : spots_) {
-      if (searched.size() == max_spots || found_enough()) break;
-      if (inside_located(spot.centre)) continue;
-      const bool seen = std::any_of(
-          searched.begin(), searched.end(),
-          [&](const dense_spot& s) { return same_spot(s, spot, spacing); });
-      if (seen) continue;
-      searched.push_back(spot);
-      search_spot(spot, spacing);
-      settle_seeds();
+      const auto column =
+          std::find_if(columns.begin(), columns.end(), [&](const auto& c) {
+            return c.back()->direction.x == spot.direction.x &&
+                   c.back()->direction.y == spot.direction.y &&
+                   same_spot(*c.back(), spot, column_gap * spacing);
+          });
+      if (column == columns.end())
+        columns.push_back({&spot});
+      else
+        column->push_back(&spot);
     }
+    std::vector<const dense_spot*> searched;
+    const auto search = [&](const dense_spot& spot, bool sharpening) {
+      if (searched.size() == max_spots || found_enough()) return true;
+      const bool skip =
+          inside_located(spot.centre) ||
+          std::any_of(
+              searched.begin(), searched.end(), [&](const dense_spot* s) {
+                return s == &spot || same_spot(*s, spot, spot_merge * spacing);
+              });
+      if (skip) return false;
+      searched.push_back(&spot);
+      search_spot(spot, spacing, sharpening);
+      settle_seeds();
+      return true;
+    };
+    for (const auto& column : columns) {
+      // Middle out: middle, one before, one after, two before...
+      const std::size_t middle = column.size() / 2;
+      for (std::size_t k = 0; k < column.size(); ++k) {
+        const std::size_t i = k % 2 ? middle - (k + 1) / 2 : middle + k / 2;
+        if (i < column.size() && search(*column[i], true)) break;
+      }
+    }
+    for (const dense_spot& spot : spots_) search(spot, false);
   }
 
   // The direction across the bars around the spot itself, then the spot's
   // own angle, with the effort the first look spared, and the turns within
   // one step of the bars' direction, nearest to it first: a line turned
   // further from it crosses no symbol there square enough to read it.
-  void search_spot(const dense_spot& spot, double spacing) {
+  void search_spot(const dense_spot& spot, double spacing, bool sharpening) {
     const double own = degrees_of(spot.direction);
     const double bars = bars_across(image_, spot);
-    if (read_around(spot, bars, false, spacing)) return;
+    if (read_around(spot, bars, false, spacing, false)) return;
     std::vector<int> turns;
     for (int turn = -max_spot_turns; turn <= max_spot_turns; ++turn)
       if (turn == 0 ||
@@ -244,7 +273,8 @@ class page_search {
              degrees_apart(own + b * spot_angle_step, bars);
     });
     for (int turn : turns)
-      if (read_around(spot, own + turn * spot_angle_step, turn == 0, spacing))
+      if (read_around(spot, own + turn * spot_angle_step, turn == 0, spacing,
+                      sharpening))
         return;
   }
 
@@ -252,7 +282,7 @@ class page_search {
   // spot's own angle, sharpened (blur hides no angle), the one at any other.
   // The first reading seeds the symbol; the settling reads it whole.
   bool read_around(const dense_spot& spot, double degrees, bool own_angle,
-                   double spacing) {
+                   double spacing, bool sharpening) {
     const point direction = unit_vector(degrees);
     const point across = quarter_turn(direction);
     const double half =
@@ -261,7 +291,8 @@ class page_search {
       if (!own_angle && offset != 0) break;
       const scan_line line = clip_around(
           image_, spot.centre + offset * spacing * across, direction, half);
-      if (line.length > 0 && lines_.read(image_, line, seeds_, own_angle) > 0)
+      if (line.length > 0 &&
+          lines_.read(image_, line, seeds_, own_angle && sharpening) > 0)
         return true;
     }
     return false;
