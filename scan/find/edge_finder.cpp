@@ -6,8 +6,6 @@
 
 namespace {
 
-// Lines whose light and dark levels differ less than this hold no symbol.
-constexpr float min_contrast = 0.05f;
 // The local dark and light levels of an edge are the darkest and lightest
 // extremes this many extremes to either side, about one character.
 constexpr std::size_t level_reach = 8;
@@ -154,7 +152,7 @@ const std::vector<double>& edge_finder::glance(const profile& line,
 }
 
 const std::vector<double>& edge_finder::find_again(float noise_share) {
-  if (contrast_ < min_contrast) {
+  if (contrast_ < min_line_contrast) {
     edges_.clear();
     changed_ = false;
     return edges_;
@@ -168,7 +166,7 @@ bool edge_finder::measure(const profile& line, std::size_t stride) {
   contrast_ = 0.0f;
   if (line.empty()) return false;
   const auto [dark, light] = dark_and_light(line, stride);
-  if (light - dark < min_contrast) return false;
+  if (light - dark < min_line_contrast) return false;
   contrast_ = light - dark;
 
   // One sample on each side, as light as the lightest near that end, closes

@@ -14,6 +14,9 @@
 
 #include "find/scan_lines.h"
 
+// Lines whose light and dark levels differ less than this hold no symbol.
+constexpr float min_line_contrast = 0.05f;
+
 // `noise_share` is the share of the line's contrast below which a swing is
 // noise, not an element.
 //

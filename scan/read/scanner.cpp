@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "find/detail_map.h"
+#include "find/edge_finder.h"
 #include "find/scan_lines.h"
 #include "read/line_reader.h"
 #include "read/line_vote.h"
@@ -39,6 +41,9 @@ constexpr double column_gap = 3.5;
 constexpr double spot_reach = 3.0;
 constexpr double min_spot_reach = 60.0;
 constexpr double max_spot_reach = 2000.0;
+// Tiles whose grey levels span fewer levels than a line needs to hold a
+// symbol are blank paper.
+const int detail_levels = static_cast<int>(std::ceil(min_line_contrast * 255));
 // Readings and spots that fall this many pixels outside a located symbol
 // still belong to it.
 constexpr double area_margin = 4.0;
@@ -113,7 +118,10 @@ class page_search {
  public:
   page_search(const symbol_reader& reader, const grey_view& image,
               std::size_t enough)
-      : lines_(reader), image_(image), enough_(enough) {}
+      : lines_(reader),
+        image_(image),
+        details_(image, detail_levels),
+        enough_(enough) {}
 
   std::vector<found_symbol> run() {
     const double spacing = first_spacing(image_);
@@ -164,9 +172,10 @@ class page_search {
                        });
   }
 
-  // The first look along the parts of `line` outside every located symbol,
-  // settling what it reads at once: a symbol is read across its whole
-  // height once, not again by every line of the first look through it.
+  // The first look along the parts of `line` outside every located symbol
+  // and near detail, settling what it reads at once: a symbol is read
+  // across its whole height once, not again by every line of the first look
+  // through it.
   void glance_beside_located(const scan_line& line, float noise) {
     covered_.clear();
     for (const located_symbol& l : located_) {
@@ -177,11 +186,28 @@ class page_search {
     covered_.push_back({line.length, line.length});
     int first = 0;
     for (const auto& [from, to] : covered_) {
-      const scan_line part = part_of(line, first, from - 1);
+      glance_near_detail(line, first, from - 1, noise);
+      first = std::max(first, to + 1);
+    }
+  }
+
+  // The first look along samples `first` to `last` of the line, in pieces
+  // near detail, each from one check before the detail to one after it.
+  // Every tile with detail has its neighbours marked, so checks a tile
+  // apart along the line (a little more on a diagonal) miss none.
+  void glance_near_detail(const scan_line& line, int first, int last,
+                          float noise) {
+    constexpr int check = detail_map::tile * 3 / 4;
+    int from = -1;
+    for (int i = first; i <= last + check; i += check) {
+      const bool near = i <= last && details_.near_detail(line.at(i + 0.5));
+      if (near && from < 0) from = std::max(first, i - check);
+      if (near || from < 0) continue;
+      const scan_line part = part_of(line, from, std::min(last, i));
       if (part.length > 0 &&
           lines_.glance(image_, part, noise, seeds_, spots_) > 0)
         settle_seeds();
-      first = std::max(first, to + 1);
+      from = -1;
     }
   }
 
@@ -300,6 +326,7 @@ class page_search {
 
   line_reader lines_;
   const grey_view image_;
+  const detail_map details_;
   std::vector<line_read> seeds_;
   std::size_t settled_ = 0;
   std::vector<dense_spot> spots_;
