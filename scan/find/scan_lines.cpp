@@ -29,9 +29,11 @@ float bilinear(const grey_view& image, double x, double y) {
   return (upper + wy * (lower - upper)) * (1.0f / 255.0f);
 }
 
+// The first look's steps from pixel centre to pixel centre, either way:
+// each component -1, 0 or 1.
 bool whole_pixel_step(point direction) {
-  return direction.x == std::round(direction.x) &&
-         direction.y == std::round(direction.y);
+  const auto whole = [](double v) { return v == 0 || std::fabs(v) == 1; };
+  return whole(direction.x) && whole(direction.y);
 }
 
 }  // namespace
