@@ -117,6 +117,13 @@ scan_line part_of(const scan_line& line, int first, int last) {
 
 std::vector<scan_line> lines_across(const grey_view& image, point direction,
                                     double spacing) {
+  // No chord of the image in this direction is long enough (a crop's
+  // columns and diagonals).
+  double longest = 1e18;
+  if (direction.x != 0) longest = image.width / std::fabs(direction.x);
+  if (direction.y != 0)
+    longest = std::min(longest, image.height / std::fabs(direction.y));
+  if (longest + 1 < min_line_length) return {};
   const point across =
       (1.0 / std::sqrt(dot(direction, direction))) * quarter_turn(direction);
   const point corners[] = {{0, 0},
