@@ -1,6 +1,7 @@
 #include "find/edge_finder.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <utility>
 
@@ -223,4 +224,13 @@ const std::vector<double>& edge_finder::place_edges(float swing) {
                      0.5);
   }
   return edges_;
+}
+
+float edge_finder::damped_share() const {
+  if (extremes_.size() < 2) return 0.0f;
+  std::size_t damped = 0;
+  for (std::size_t i = 0; i + 1 < extremes_.size(); ++i)
+    if (std::fabs(extremes_[i].value - extremes_[i + 1].value) < contrast_ / 2)
+      ++damped;
+  return static_cast<float>(damped) / (extremes_.size() - 1);
 }

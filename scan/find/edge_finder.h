@@ -44,6 +44,10 @@ class edge_finder {
   // The last profile again with another threshold: its levels are kept.
   const std::vector<double>& find_again(float noise_share);
   const std::vector<double>& edges() const { return edges_; }
+  // The share of the last extremes' neighbouring pairs that differ by less
+  // than half the line's contrast: narrow elements that blur has flattened.
+  // A sharp line, a symbol's or text's, has few.
+  float damped_share() const;
   // Whether the last find_again() found other edges than the find before.
   bool changed() const { return changed_; }
 

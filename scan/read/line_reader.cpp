@@ -21,6 +21,10 @@ struct sharpening_step {
 };
 constexpr sharpening_step sharpening_steps[] = {
     {2.0, 3.0f}, {2.0, 5.0f}, {2.5, 5.0f}};
+// Blur about a module flattens the narrow elements, half of a symbol's: a
+// line with fewer flattened is sharp (text, a symbol that cannot be read),
+// and sharpening finds nothing there.
+constexpr float min_damped_share = 0.25f;
 
 }  // namespace
 
@@ -78,9 +82,11 @@ int line_reader::read(const grey_view& image, const scan_line& line,
     // Too few clear edges for a symbol: lower thresholds would find noise.
     if (finder_.edges().size() < min_dense_edges) return 0;
   }
-  // A line full of edges that reads nothing may be blurred: its wide band,
-  // quieter, sharpened.
-  if (!sharpening || finder_.edges().size() < min_dense_edges) return 0;
+  // A line full of edges that reads nothing may be blurred, if enough of
+  // its elements are flattened: its wide band, quieter, sharpened.
+  if (!sharpening || finder_.edges().size() < min_dense_edges ||
+      finder_.damped_share() < min_damped_share)
+    return 0;
   sample_wide_line(image, line, wide_, sharp_);
   double blurred_sigma = 0.0;
   for (const sharpening_step& step : sharpening_steps) {

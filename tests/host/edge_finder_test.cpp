@@ -61,6 +61,22 @@ TEST(EdgeFinder, PlacesEdgesBetweenPixelsAtSubPixelPrecision) {
   }
 }
 
+// Blur flattens the narrow elements, which sharpening looks for; sharp
+// lines have none flattened.
+TEST(EdgeFinder, TellsHowManyElementsBlurHasFlattened) {
+  const std::vector<double> edges = pattern_edges(20, 3, 5);
+  const profile sharp =
+      render(edges, static_cast<int>(edges.back()) + 20, 0.05f, 0.95f);
+  for (const auto& [sigma, flattened] :
+       {std::pair{0.0, false}, {1.0, false}, {3.0, true}}) {
+    profile blurred = sharp;
+    if (sigma > 0) gaussian_blur(sharp, sigma, blurred);
+    edge_finder finder;
+    finder.find(blurred, 0.04f);
+    EXPECT_EQ(finder.damped_share() >= 0.25f, flattened) << sigma;
+  }
+}
+
 TEST(EdgeFinder, LinesWithoutContrastHaveNoEdges) {
   for (const profile& line : {profile(), profile(50, 0.5f), profile(50, 0.0f),
                               render(pattern_edges(5, 2, 2), 50, 0.5f, 0.53f)})
