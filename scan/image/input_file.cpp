@@ -1,6 +1,7 @@
 #include "image/input_file.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -76,9 +77,10 @@ input_file::input_file(const std::string& path, std::uint64_t max_bytes)
     if (*size_ > max_bytes)
       throw input_error("file too large: " + size_text(*size_) +
                         ", more than the limit of " + size_text(max_bytes));
-    head_.resize(std::fread(head_.data(), 1, head_size, file));
-    if (std::ferror(file) || std::fseek(file, start, SEEK_SET) != 0)
-      fail_with_errno();
+    // Read beside the stream, which stays where it is.
+    const ssize_t got = pread(fileno(file), head_.data(), head_size, start);
+    if (got < 0) fail_with_errno();
+    head_.resize(static_cast<std::size_t>(got));
     stream_ = source_ ? std::move(source_)
                       : std::unique_ptr<std::FILE, stream_closer>(file);
   } else {
