@@ -262,14 +262,18 @@ void sample_wide_line(const grey_view& image, const scan_line& line,
   }
 }
 
-void gaussian_blur(const profile& values, double sigma, profile& blurred) {
-  constexpr int max_reach = 12;
-  const int reach = std::min(max_reach, static_cast<int>(std::ceil(3 * sigma)));
-  float weights[2 * max_reach + 1];
-  float total = 0.0f;
+gaussian_kernel::gaussian_kernel(double sigma)
+    : reach(std::min(max_reach, static_cast<int>(std::ceil(3 * sigma)))) {
   for (int d = -reach; d <= reach; ++d)
     total += weights[d + reach] =
         static_cast<float>(std::exp(-d * d / (2 * sigma * sigma)));
+}
+
+void gaussian_blur(const profile& values, const gaussian_kernel& kernel,
+                   profile& blurred) {
+  const int reach = kernel.reach;
+  const float* weights = kernel.weights;
+  const float total = kernel.total;
   const int size = static_cast<int>(values.size());
   blurred.resize(values.size());
   const float* value = values.data();

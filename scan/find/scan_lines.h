@@ -71,8 +71,20 @@ void sample_line_bilinear(const grey_view& image, const scan_line& line,
 void sample_wide_line(const grey_view& image, const scan_line& line,
                       profile& values, profile& scratch);
 
-// `values` under a Gaussian blur of `sigma` pixels.
-void gaussian_blur(const profile& values, double sigma, profile& blurred);
+// The weights of a Gaussian blur of `sigma` pixels (up to 4), reaching three
+// sigmas either way: made once, used on every line.
+struct gaussian_kernel {
+  explicit gaussian_kernel(double sigma);
+
+  static constexpr int max_reach = 12;
+  int reach = 0;
+  float weights[2 * max_reach + 1] = {};  // weights[reach + d], d pixels away
+  float total = 0.0f;
+};
+
+// `values` under the blur.
+void gaussian_blur(const profile& values, const gaussian_kernel& kernel,
+                   profile& blurred);
 
 // `values` with its detail strengthened (unsharp masking): the profile plus
 // `amount` times its difference from `blurred`, its Gaussian blur. Brings

@@ -1,6 +1,7 @@
 #include "read/line_reader.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "find/bar_direction.h"
@@ -13,14 +14,19 @@ namespace {
 // flattened.
 constexpr float noise_shares[] = {0.25f, 0.1f, 0.04f};
 
-// Unsharp masks tried in turn on a blurred line: Gaussian sigma in pixels,
-// amount.
+// Unsharp masks tried in turn on a blurred line: a Gaussian blur (sigma in
+// pixels), an amount. The blurs' weights are made once in the process.
 struct sharpening_step {
-  double sigma;
+  const gaussian_kernel& blur;
   float amount;
 };
-constexpr sharpening_step sharpening_steps[] = {
-    {2.0, 3.0f}, {2.0, 5.0f}, {2.5, 5.0f}};
+const std::array<sharpening_step, 3>& sharpening_steps() {
+  static const gaussian_kernel two(2.0), two_and_a_half(2.5);
+  static const std::array<sharpening_step, 3> steps = {
+      {{two, 3.0f}, {two, 5.0f}, {two_and_a_half, 5.0f}}};
+  return steps;
+}
+
 // Blur about a module flattens the narrow elements, half of a symbol's: a
 // line with fewer flattened is sharp (text, a symbol that cannot be read),
 // and sharpening finds nothing there.
@@ -88,10 +94,10 @@ int line_reader::read(const grey_view& image, const scan_line& line,
       finder_.damped_share() < min_damped_share)
     return 0;
   sample_wide_line(image, line, wide_, sharp_);
-  double blurred_sigma = 0.0;
-  for (const sharpening_step& step : sharpening_steps) {
-    if (step.sigma != blurred_sigma)
-      gaussian_blur(wide_, blurred_sigma = step.sigma, blurred_);
+  const gaussian_kernel* blurred_by = nullptr;
+  for (const sharpening_step& step : sharpening_steps()) {
+    if (&step.blur != blurred_by)
+      gaussian_blur(wide_, *(blurred_by = &step.blur), blurred_);
     sharpen(wide_, blurred_, step.amount, sharp_);
     finder_.find(sharp_, noise_shares[2]);
     if (const int count = read_edges(line, reads)) {

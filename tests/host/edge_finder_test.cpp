@@ -70,7 +70,7 @@ TEST(EdgeFinder, TellsHowManyElementsBlurHasFlattened) {
   for (const auto& [sigma, flattened] :
        {std::pair{0.0, false}, {1.0, false}, {3.0, true}}) {
     profile blurred = sharp;
-    if (sigma > 0) gaussian_blur(sharp, sigma, blurred);
+    if (sigma > 0) gaussian_blur(sharp, gaussian_kernel(sigma), blurred);
     edge_finder finder;
     finder.find(blurred, 0.04f);
     EXPECT_EQ(finder.damped_share() >= 0.25f, flattened) << sigma;
