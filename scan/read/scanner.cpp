@@ -27,6 +27,8 @@ constexpr double max_spacing = 12.0;
 // of this step from it within one step of the bars' direction there.
 constexpr double spot_angle_step = 7.5;
 constexpr double spot_offsets[] = {0, -0.5, 0.5};
+// Directions closer than this, in degrees, read the same line.
+constexpr double same_angle = 0.1;
 // Lines turn up to a half turn from the spot's own angle: a spot left by
 // lines far from a large symbol's angle (one the nearer first-look lines
 // could not cross whole) must still reach it.
@@ -288,7 +290,10 @@ class page_search {
   void search_spot(const dense_spot& spot, double spacing, bool sharpening) {
     const double own = degrees_of(spot.direction);
     const double bars = bars_across(image_, spot);
-    if (read_around(spot, bars, false, spacing, false)) return;
+    // Square to the bars already, the own angle reads that line next.
+    if (degrees_apart(own, bars) >= same_angle &&
+        read_around(spot, bars, false, spacing, false))
+      return;
     std::vector<int> turns;
     for (int turn = -max_spot_turns; turn <= max_spot_turns; ++turn)
       if (turn == 0 ||
