@@ -29,11 +29,7 @@ void run_in_order(std::size_t count, unsigned jobs,
   // each input, in order, as soon as it is done. One job needs no other
   // thread at all.
   std::vector<std::thread> threads;
-  const std::size_t helpers =
-      std::min<std::size_t>(std::max(jobs, 1u),
-                            std::max<std::size_t>(count, 1)) -
-      1;
-  for (std::size_t t = 0; t < helpers; ++t)
+  for (std::size_t t = 1; t < std::min<std::size_t>(jobs, count); ++t)
     threads.emplace_back([&] {
       while (work_one()) {
       }

@@ -64,8 +64,8 @@ void alternating_extremes(const profile& line, float swing,
   const float* values = line.data();
   const std::size_t size = line.size();
   // From `i`, the extreme that the profile leaves by more than `swing` the
-  // other way (`sign` +1: a maximum, -1: a minimum), and where it turned;
-  // `size` when it never does.
+  // other way (`sign` +1: a maximum, -1: a minimum); whether it does. `i`
+  // ends where it turned.
   const auto follow = [&](std::size_t& i, float sign, extreme& best) {
     best = {i, sign * values[i]};
     for (++i; i < size; ++i) {

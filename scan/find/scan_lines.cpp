@@ -202,8 +202,8 @@ void sample_line_bilinear(const grey_view& image, const scan_line& line,
   const std::ptrdiff_t stride = image.stride;
   // Clamped at the borders; a band that keeps a pixel from every border
   // needs no clamping, and every point has its right and lower neighbours.
-  // Returns the value times 2^32.
   const auto read = [&](auto clamped) {
+    // The image at (x, y), times 2^32.
     const auto at = [&](fixed x, fixed y) {
       std::ptrdiff_t right = 1, down = stride;
       if (clamped) {

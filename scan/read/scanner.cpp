@@ -36,6 +36,7 @@ constexpr int max_spot_turns = 12;
 constexpr std::size_t max_spots = 16;
 // Spots closer than this many line spacings square to their lines are one.
 constexpr double spot_merge = 2.5;
+// Parallel spots this many line spacings apart or less form a column.
 constexpr double column_gap = 3.5;
 // Lines through a spot reach this many times its extent (within these
 // bounds in pixels) either way: a symbol crossed at a steep angle is longer

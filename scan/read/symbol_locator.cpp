@@ -4,7 +4,6 @@
 #include <cmath>
 #include <string>
 
-#include "find/bar_direction.h"
 #include "read/line_vote.h"
 
 namespace {
@@ -29,10 +28,8 @@ constexpr double max_lean = 0.02;
 constexpr int max_turns = 3;
 // Axes tried when the seed's own crosses too few lines, in degrees from it.
 constexpr double fallback_turns[] = {6, -6, 12, -12};
-// Only those within this many degrees of square to the bars, measured this
-// many pixels either side of the seed's centre.
+// Only those within this many degrees of square to the bars at the seed.
 constexpr double fallback_reach = 6.0;
-constexpr double bar_reach = 64.0;
 // The walk along an end bar to its top or bottom: step in pixels, the least
 // contrast between bar and quiet zone, how far beyond the lines that read.
 constexpr double walk_step = 0.5;
@@ -164,8 +161,7 @@ pass best_pass(line_reader& lines, const grey_view& image,
       p.crossings.size() >= 3
           ? 0.0
           : std::remainder(
-                bar_direction(image, p.centre, seed_axis,
-                              std::min(bar_reach, symbol_length / 2)) -
+                bars_across(image, {p.centre, symbol_length, seed_axis}) -
                     std::atan2(seed_axis.y, seed_axis.x) * 180 / pi,
                 180.0);
   for (double turn : fallback_turns) {
