@@ -78,7 +78,7 @@ int line_reader::read(const grey_view& image, const scan_line& line,
                       std::vector<line_read>& reads, bool sharpening) {
   sharpened_ = false;
   sample_line(image, line, values_);
-  finder_.find(values_, noise_shares[0]);
+  sparse_ = finder_.find(values_, noise_shares[0]).size() < min_dense_edges;
   for (float noise_share : noise_shares) {
     const bool lower = noise_share != noise_shares[0];
     if (lower) finder_.find_again(noise_share);

@@ -42,6 +42,8 @@ class line_reader {
            std::vector<line_read>& reads, bool sharpening = true);
   // Whether the last read() read from a sharpened profile.
   bool sharpened() const { return sharpened_; }
+  // Whether the last read() found too few clear edges for any symbol.
+  bool sparse() const { return sparse_; }
 
   // A first look: one noise threshold, and swings below `min_swing` (the
   // page's noise) are no elements; appends the line's unread dense stretches
@@ -62,6 +64,7 @@ class line_reader {
   std::vector<edge_run> stretches_;
   std::vector<double> run_edges_;
   bool sharpened_ = false;
+  bool sparse_ = false;
 };
 
 #endif

@@ -12,7 +12,8 @@ constexpr double pi = 3.14159265358979323846;
 // A symbol is read when at least this many lines across it agree, and more
 // agree than disagree.
 constexpr int min_agreeing_lines = 2;
-// Lines across the symbol stop this many misses in a row past its edge.
+// Lines across the symbol stop this many misses in a row past its edge; a
+// line with too few edges for any symbol counts as two.
 constexpr int max_misses = 4;
 constexpr int max_lines_per_side = 120;
 // A reading belongs to the symbol when both its ends lie within this share
@@ -99,7 +100,7 @@ void read_pass(line_reader& lines, const grey_view& image,
                    near(r.stop, seed.stop + shift, reach);
           });
       if (match == scratch.end()) {
-        ++misses;
+        misses += lines.sparse() ? 2 : 1;
         continue;
       }
       // Another text past a line that read nothing: the next symbol of a
