@@ -27,9 +27,13 @@ constexpr double line_margin = 0.15;
 // The axis is square to the bars once the bar edges lean less than this.
 constexpr double max_lean = 0.02;
 constexpr int max_turns = 3;
-// Axes tried when the seed's own crosses too few lines, in degrees from it.
+// The first pass crosses the bars square as measured at the seed when that
+// turns it less than this from the seed's line (which the first look draws
+// within 22.5 degrees of any direction); otherwise along the seed's line.
+constexpr double max_square_turn = 25.0;
+// Axes tried when the first pass crosses too few lines, in degrees from the
+// seed's line; only those within this many degrees of square to the bars.
 constexpr double fallback_turns[] = {6, -6, 12, -12};
-// Only those within this many degrees of square to the bars at the seed.
 constexpr double fallback_reach = 6.0;
 // The walk along an end bar to its top or bottom: step in pixels, the least
 // contrast between bar and quiet zone, how far beyond the lines that read.
@@ -153,18 +157,16 @@ pass best_pass(line_reader& lines, const grey_view& image,
   const point seed_axis = normalised(seed.stop - seed.start);
   const double symbol_length = length(seed.stop - seed.start);
   pass p;
-  p.axis = seed_axis;
   p.centre = 0.5 * (seed.start + seed.stop);
   p.step = std::clamp(symbol_length / 40, 1.0, 8.0);
-  read_pass(lines, image, seed, p, scratch);
-  // Turns far from square to the bars there cross no more of them.
+  // Square to the bars at the seed, in degrees from its line.
   const double bars =
-      p.crossings.size() >= 3
-          ? 0.0
-          : std::remainder(
-                bars_across(image, {p.centre, symbol_length, seed_axis}) -
-                    std::atan2(seed_axis.y, seed_axis.x) * 180 / pi,
-                180.0);
+      std::remainder(bars_across(image, {p.centre, symbol_length, seed_axis}) -
+                         std::atan2(seed_axis.y, seed_axis.x) * 180 / pi,
+                     180.0);
+  p.axis =
+      std::fabs(bars) < max_square_turn ? turned(seed_axis, bars) : seed_axis;
+  read_pass(lines, image, seed, p, scratch);
   for (double turn : fallback_turns) {
     if (p.crossings.size() >= 3) break;
     if (std::fabs(turn - bars) >= fallback_reach) continue;
