@@ -28,8 +28,12 @@ constexpr double line_margin = 0.15;
 constexpr double max_lean = 0.02;
 constexpr int max_turns = 3;
 // The first pass crosses the bars square as measured at the seed when that
-// turns it less than this from the seed's line (which the first look draws
-// within 22.5 degrees of any direction); otherwise along the seed's line.
+// turns it this far from the seed's line: at least a couple of degrees (the
+// measure is that far off beside bar ends, and a first pass turned less than
+// that would be followed by another anyway), and less than the first look's
+// 22.5 degrees from any direction, with a margin. Otherwise it follows the
+// seed's line.
+constexpr double min_square_turn = 2.0;
 constexpr double max_square_turn = 25.0;
 // Axes tried when the first pass crosses too few lines, in degrees from the
 // seed's line; only those within this many degrees of square to the bars.
@@ -164,8 +168,9 @@ pass best_pass(line_reader& lines, const grey_view& image,
       std::remainder(bars_across(image, {p.centre, symbol_length, seed_axis}) -
                          std::atan2(seed_axis.y, seed_axis.x) * 180 / pi,
                      180.0);
-  p.axis =
-      std::fabs(bars) < max_square_turn ? turned(seed_axis, bars) : seed_axis;
+  const bool square_first =
+      std::fabs(bars) >= min_square_turn && std::fabs(bars) < max_square_turn;
+  p.axis = square_first ? turned(seed_axis, bars) : seed_axis;
   read_pass(lines, image, seed, p, scratch);
   for (double turn : fallback_turns) {
     if (p.crossings.size() >= 3) break;
