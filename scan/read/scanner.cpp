@@ -129,9 +129,14 @@ class page_search {
   std::vector<found_symbol> run() {
     const double spacing = first_spacing(image_);
     const float noise = noise_swing(image_);
-    for (point step : first_steps)
+    // The spots of each direction are searched before the next direction's
+    // first look, which then passes by what they found.
+    for (point step : first_steps) {
+      const std::size_t first_spot = spots_.size();
       for (const scan_line& line : lines_across(image_, step, spacing))
         if (!found_enough()) glance_beside_located(line, noise);
+      search_columns(first_spot, spacing);
+    }
     search_spots(spacing);
     return take_found();
   }
@@ -139,7 +144,9 @@ class page_search {
   // The search around spots that another search left, without a first look.
   std::vector<found_symbol> run_on(std::vector<dense_spot> spots) {
     spots_ = std::move(spots);
-    search_spots(first_spacing(image_));
+    const double spacing = first_spacing(image_);
+    search_columns(0, spacing);
+    search_spots(spacing);
     return take_found();
   }
 
@@ -239,49 +246,58 @@ class page_search {
     settled_ = seeds_.size();
   }
 
-  // Lines at other angles through each dense spot that no symbol explains,
+  // Lines at other angles through a dense spot that no symbol explains,
   // until one reads there. Parallel lines crossing one stretch of bars leave
   // a column of spots: the one nearest its middle is searched first, where
   // sharpening may still find a blurred symbol; the others after all
-  // columns, without.
-  void search_spots(double spacing) {
-    std::vector<std::vector<const dense_spot*>> columns;
-    for (const dense_spot& spot : spots_) {
+  // columns, without. Returns whether the spot (or one close to it) has
+  // been searched.
+  bool search(std::size_t spot_index, double spacing, bool sharpening) {
+    const dense_spot& spot = spots_[spot_index];
+    if (searched_.size() == max_spots || found_enough()) return true;
+    const bool skip =
+        inside_located(spot.centre) ||
+        std::any_of(searched_.begin(), searched_.end(), [&](std::size_t s) {
+          return s == spot_index ||
+                 same_spot(spots_[s], spot, spot_merge * spacing);
+        });
+    if (skip) return false;
+    searched_.push_back(spot_index);
+    search_spot(spot, spacing, sharpening);
+    settle_seeds();
+    return true;
+  }
+
+  // The middle spot of each column among the spots from `first_spot` on.
+  void search_columns(std::size_t first_spot, double spacing) {
+    std::vector<std::vector<std::size_t>> columns;
+    for (std::size_t i = first_spot; i < spots_.size(); ++i) {
+      const dense_spot& spot = spots_[i];
       const auto column =
           std::find_if(columns.begin(), columns.end(), [&](const auto& c) {
-            return c.back()->direction.x == spot.direction.x &&
-                   c.back()->direction.y == spot.direction.y &&
-                   same_spot(*c.back(), spot, column_gap * spacing);
+            const dense_spot& last = spots_[c.back()];
+            return last.direction.x == spot.direction.x &&
+                   last.direction.y == spot.direction.y &&
+                   same_spot(last, spot, column_gap * spacing);
           });
       if (column == columns.end())
-        columns.push_back({&spot});
+        columns.push_back({i});
       else
-        column->push_back(&spot);
+        column->push_back(i);
     }
-    std::vector<const dense_spot*> searched;
-    const auto search = [&](const dense_spot& spot, bool sharpening) {
-      if (searched.size() == max_spots || found_enough()) return true;
-      const bool skip =
-          inside_located(spot.centre) ||
-          std::any_of(
-              searched.begin(), searched.end(), [&](const dense_spot* s) {
-                return s == &spot || same_spot(*s, spot, spot_merge * spacing);
-              });
-      if (skip) return false;
-      searched.push_back(&spot);
-      search_spot(spot, spacing, sharpening);
-      settle_seeds();
-      return true;
-    };
     for (const auto& column : columns) {
       // Middle out: middle, one before, one after, two before...
       const std::size_t middle = column.size() / 2;
       for (std::size_t k = 0; k < column.size(); ++k) {
         const std::size_t i = k % 2 ? middle - (k + 1) / 2 : middle + k / 2;
-        if (i < column.size() && search(*column[i], true)) break;
+        if (i < column.size() && search(column[i], spacing, true)) break;
       }
     }
-    for (const dense_spot& spot : spots_) search(spot, false);
+  }
+
+  // Every spot not yet searched, without sharpening.
+  void search_spots(double spacing) {
+    for (std::size_t i = 0; i < spots_.size(); ++i) search(i, spacing, false);
   }
 
   // The direction across the bars around the spot itself, then the spot's
@@ -337,6 +353,7 @@ class page_search {
   std::vector<line_read> seeds_;
   std::size_t settled_ = 0;
   std::vector<dense_spot> spots_;
+  std::vector<std::size_t> searched_;  // indices into spots_
   std::vector<located_symbol> located_;
   std::vector<std::pair<int, int>> covered_;  // samples of a line, reused
   std::size_t enough_;
