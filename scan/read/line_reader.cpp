@@ -77,6 +77,7 @@ int line_reader::read_edges(const scan_line& line,
 int line_reader::read(const grey_view& image, const scan_line& line,
                       std::vector<line_read>& reads, bool sharpening) {
   sharpened_ = false;
+  looked_blurred_ = false;
   sample_line(image, line, values_);
   sparse_ = finder_.find(values_, noise_shares[0]).size() < min_dense_edges;
   for (float noise_share : noise_shares) {
@@ -90,9 +91,9 @@ int line_reader::read(const grey_view& image, const scan_line& line,
   }
   // A line full of edges that reads nothing may be blurred, if enough of
   // its elements are flattened: its wide band, quieter, sharpened.
-  if (!sharpening || finder_.edges().size() < min_dense_edges ||
-      finder_.damped_share() < min_damped_share)
-    return 0;
+  looked_blurred_ = finder_.edges().size() >= min_dense_edges &&
+                    finder_.damped_share() >= min_damped_share;
+  if (!sharpening || !looked_blurred_) return 0;
   sample_wide_line(image, line, wide_, sharp_);
   const gaussian_kernel* blurred_by = nullptr;
   for (const sharpening_step& step : sharpening_steps()) {

@@ -44,6 +44,9 @@ class line_reader {
   bool sharpened() const { return sharpened_; }
   // Whether the last read() found too few clear edges for any symbol.
   bool sparse() const { return sparse_; }
+  // Whether the last read() read nothing from a line full of edges whose
+  // narrow elements blur has flattened.
+  bool looked_blurred() const { return looked_blurred_; }
 
   // A first look: one noise threshold, and swings below `min_swing` (the
   // page's noise) are no elements; appends the line's unread dense stretches
@@ -65,6 +68,7 @@ class line_reader {
   std::vector<double> run_edges_;
   bool sharpened_ = false;
   bool sparse_ = false;
+  bool looked_blurred_ = false;
 };
 
 #endif

@@ -301,16 +301,20 @@ class page_search {
   }
 
   // The direction across the bars around the spot itself, then the spot's
-  // own angle, with the effort the first look spared, and the turns within
-  // one step of the bars' direction, nearest to it first: a line turned
-  // further from it crosses no symbol there square enough to read it.
+  // own angle, with the effort the first look spared, and, where those lines
+  // looked blurred, the turns within one step of the bars' direction,
+  // nearest to it first: a line turned further from it crosses no symbol
+  // there square enough to read it. Sharp bars read square or not at all;
+  // blurred ones may read at one angle and not at the next.
   void search_spot(const dense_spot& spot, double spacing, bool sharpening) {
     const double own = degrees_of(spot.direction);
     const double bars = bars_across(image_, spot);
+    bool blurred = false;
     // Square to the bars already, the own angle reads that line next.
-    if (degrees_apart(own, bars) >= same_angle &&
-        read_around(spot, bars, false, spacing, false))
-      return;
+    if (degrees_apart(own, bars) >= same_angle) {
+      if (read_around(spot, bars, false, spacing, false)) return;
+      blurred = lines_.looked_blurred();
+    }
     std::vector<int> turns;
     for (int turn = -max_spot_turns; turn <= max_spot_turns; ++turn)
       if (turn == 0 ||
@@ -320,10 +324,13 @@ class page_search {
       return degrees_apart(own + a * spot_angle_step, bars) <
              degrees_apart(own + b * spot_angle_step, bars);
     });
-    for (int turn : turns)
+    for (int turn : turns) {
+      if (turn != 0 && !blurred) continue;
       if (read_around(spot, own + turn * spot_angle_step, turn == 0, spacing,
                       sharpening))
         return;
+      blurred = blurred || lines_.looked_blurred();
+    }
   }
 
   // Whether a line through the spot at `degrees` reads: one of three at the
