@@ -47,6 +47,12 @@ bool widest_at(const double* widths, std::size_t count, std::size_t wide_a,
 // forward or backward in the nine elements from edge `first`.
 star star_at(const std::vector<double>& edges, std::size_t first) {
   double bars[5], spaces[4];
+  // The middle bar is wide either way, so clearly wider than the first and
+  // the last: most places fail on these three.
+  bars[2] = width(edges, first + 4);
+  if (!(bars[2] > min_wide_ratio * width(edges, first)) ||
+      !(bars[2] > min_wide_ratio * width(edges, first + 8)))
+    return star::none;
   for (std::size_t k = 0; k < 5; ++k) bars[k] = width(edges, first + 2 * k);
   const bool forward = widest_at(bars, 5, 2, 3);
   if (!forward && !widest_at(bars, 5, 1, 2)) return star::none;
