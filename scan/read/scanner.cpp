@@ -47,6 +47,11 @@ constexpr double max_spot_reach = 2000.0;
 // Tiles whose grey levels span fewer levels than a line needs to hold a
 // symbol are blank paper.
 const int detail_levels = static_cast<int>(std::ceil(min_line_contrast * 255));
+// A piece of a first-look line shorter than the shortest symbol at a pixel
+// a module (start, one character and stop: 38 modules at 2:1) holds none
+// whole; a symbol that such a piece crosses at an angle is crossed further
+// by lines of another direction.
+constexpr int min_glance_piece = 38;
 // Readings and spots that fall this many pixels outside a located symbol
 // still belong to it.
 constexpr double area_margin = 4.0;
@@ -214,7 +219,7 @@ class page_search {
       if (near && from < 0) from = std::max(first, i - check);
       if (near || from < 0) continue;
       const scan_line part = part_of(line, from, std::min(last, i));
-      if (part.length > 0 &&
+      if (part.length >= min_glance_piece &&
           lines_.glance(image_, part, noise, seeds_, spots_) > 0)
         settle_seeds();
       from = -1;
