@@ -47,6 +47,7 @@ int line_reader::read_edges(const scan_line& line,
                             std::vector<line_read>& reads) {
   const std::vector<double>& edges = finder_.edges();
   cut_symbols(edges, runs_);
+  cut_any_ = cut_any_ || !runs_.empty();
   int count = 0;
   for (const edge_run& run : runs_) {
     const auto first = edges.begin() + static_cast<std::ptrdiff_t>(run.first);
@@ -78,6 +79,7 @@ int line_reader::read(const grey_view& image, const scan_line& line,
                       std::vector<line_read>& reads, bool sharpening) {
   sharpened_ = false;
   looked_blurred_ = false;
+  cut_any_ = false;
   sample_line(image, line, values_);
   sparse_ = finder_.find(values_, noise_shares[0]).size() < min_dense_edges;
   for (float noise_share : noise_shares) {

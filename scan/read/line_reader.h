@@ -47,6 +47,9 @@ class line_reader {
   // Whether the last read() read nothing from a line full of edges whose
   // narrow elements blur has flattened.
   bool looked_blurred() const { return looked_blurred_; }
+  // Whether the last read() cut any candidate symbol from the line: a
+  // start/stop character beside a quiet zone at either end.
+  bool cut_any() const { return cut_any_; }
 
   // A first look: one noise threshold, and swings below `min_swing` (the
   // page's noise) are no elements; appends the line's unread dense stretches
@@ -69,6 +72,7 @@ class line_reader {
   bool sharpened_ = false;
   bool sparse_ = false;
   bool looked_blurred_ = false;
+  bool cut_any_ = false;
 };
 
 #endif

@@ -338,10 +338,11 @@ class page_search {
     }
   }
 
-  // Whether a line through the spot at `degrees` reads: one of three at the
-  // spot's own angle, sharpened (blur hides no angle), when `sharpening`;
-  // the one through its centre otherwise, and at any other angle.
-  // The first reading seeds the symbol; the settling reads it whole.
+  // Whether a line through the spot at `degrees` reads: the one through its
+  // centre, and at the spot's own angle, when `sharpening`, sharpened (blur
+  // hides no angle), with two beside it where that one cut a candidate
+  // symbol it could not read (text and rules cut none). The first reading
+  // seeds the symbol; the settling reads it whole.
   bool read_around(const dense_spot& spot, double degrees, bool own_angle,
                    double spacing, bool sharpening) {
     const point direction = unit_vector(degrees);
@@ -349,7 +350,8 @@ class page_search {
     const double half =
         std::clamp(spot_reach * spot.extent, min_spot_reach, max_spot_reach);
     for (double offset : spot_offsets) {
-      if ((!own_angle || !sharpening) && offset != 0) break;
+      if ((!own_angle || !sharpening || !lines_.cut_any()) && offset != 0)
+        break;
       const scan_line line = clip_around(
           image_, spot.centre + offset * spacing * across, direction, half);
       if (line.length > 0 &&
