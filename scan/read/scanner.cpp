@@ -252,11 +252,9 @@ class page_search {
   }
 
   // Lines at other angles through a dense spot that no symbol explains,
-  // until one reads there. Parallel lines crossing one stretch of bars leave
-  // a column of spots: the one nearest its middle is searched first, where
-  // sharpening may still find a blurred symbol; the others after all
-  // columns, without. Returns whether the spot (or one close to it) has
-  // been searched.
+  // until one reads there, and the settling of what they read. Returns
+  // whether the spot (or one close to it) has been searched, or the search
+  // is over.
   bool search(std::size_t spot_index, double spacing, bool sharpening) {
     const dense_spot& spot = spots_[spot_index];
     if (searched_.size() == max_spots || found_enough()) return true;
@@ -273,7 +271,10 @@ class page_search {
     return true;
   }
 
-  // The middle spot of each column among the spots from `first_spot` on.
+  // Parallel lines crossing one stretch of bars leave a column of spots:
+  // among the spots from `first_spot` on, the one nearest each column's
+  // middle is searched first, where sharpening may still find a blurred
+  // symbol; the others after all columns, without.
   void search_columns(std::size_t first_spot, double spacing) {
     std::vector<std::vector<std::size_t>> columns;
     for (std::size_t i = first_spot; i < spots_.size(); ++i) {
