@@ -35,6 +35,23 @@ struct line {
   }
 };
 
+// The edges with each bar that starts at one of `bars` (edge indices) made
+// `by` wider, the rest shifted along.
+std::vector<double> widened(std::vector<double> edges,
+                            std::initializer_list<std::size_t> bars,
+                            double by) {
+  for (std::size_t bar : bars)
+    for (std::size_t i = bar + 1; i < edges.size(); ++i) edges[i] += by;
+  return edges;
+}
+
+// The line turned end for end: what it holds, read backwards.
+std::vector<double> backwards(std::vector<double> edges) {
+  std::reverse(edges.begin(), edges.end());
+  for (double& at : edges) at = 1000 - at;
+  return edges;
+}
+
 TEST(SymbolCutter, ProposesEveryRunShapedLikeASymbol) {
   // The lone bars are text beside the symbols. Read backwards, * has P's
   // pattern.
@@ -47,6 +64,10 @@ TEST(SymbolCutter, ProposesEveryRunShapedLikeASymbol) {
       {"two symbols close together", line().symbol(10, "AB").symbol(3, "CDE").e, {{0, 39}, {40, 89}}},
       {"P inside", line().symbol(10, "P").e, {{0, 29}}},
       {"whole symbols only: a bar never closes", line().symbol(10, "AB").bar(30, 3).edge(40).e, {{0, 39}}},
+      {"backwards", backwards(line().symbol(10, "AB").e), {{0, 39}}},
+      // Bars 2 1 3 2 1 modules: no `*`, its first and last bars too wide
+      // beside the wide ones.
+      {"backwards, a stop with wide outer bars", backwards(widened(line().symbol(10, "AB").e, {30, 34}, 3)), {}},
   };
   // clang-format on
   for (const auto& [what, edges, expected] : cases) {

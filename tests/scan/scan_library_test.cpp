@@ -28,10 +28,12 @@ constexpr double module = 2;
 
 // A symbol of `text`: its bars' centre, its reading direction in degrees
 // counter-clockwise on screen, its height; between the heights `gap_from`
-// and `gap_to` (up from its middle) only the outer bars are printed.
+// and `gap_to` (up from its middle) only the outer bars are printed. Its
+// module grows evenly along it to `far` times the first at the stop end,
+// as in perspective.
 struct drawn {
   std::string text;
-  double x, y, angle, height = 30, gap_from = 0, gap_to = 0;
+  double x, y, angle, height = 30, gap_from = 0, gap_to = 0, far = 1;
 };
 
 struct page {
@@ -61,12 +63,20 @@ page draw(int width, int height, std::vector<drawn> symbols) {
   for (const drawn& d : p.symbols) {
     const std::vector<double> edges = edges_of(d.text);
     const double a = d.angle * pi / 180, c = std::cos(a), s = std::sin(a);
+    // Printed at u + growth * u^2 along the symbol, u its unturned place.
+    const double growth = (d.far - 1) / (2 * edges.back());
+    const double printed = edges.back() * (1 + d.far) / 2;
+    const auto unprinted = [&](double at) {
+      return growth == 0 ? at
+                         : (std::sqrt(1 + 4 * growth * at) - 1) / (2 * growth);
+    };
     for (int i = 0; i < width * height; ++i) {
       int ink = 0;
       for (int k = 0; k < 16; ++k) {
         const double x = i % width + (k % 4 + 0.5) / 4 - d.x;
         const double y = i / width + (k / 4 + 0.5) / 4 - d.y;
-        const double u = x * c - y * s + edges.back() / 2, v = -x * s - y * c;
+        const double u = unprinted(x * c - y * s + printed / 2),
+                     v = -x * s - y * c;
         const bool gap = v > d.gap_from && v < d.gap_to && u > module &&
                          u < edges.back() - module;
         const auto bar = std::upper_bound(edges.begin(), edges.end(), u);
@@ -130,6 +140,17 @@ TEST(ReadBarcodes, FindsEachSymbolWhereItWasDrawn) {
   for (const page& p : pages)
     expect_drawn(tarn::read_barcodes({p.grey.data(), p.width, p.height}), p,
                  p.symbols.front().text);
+}
+
+// In perspective the module grows along a symbol, from character to
+// character more than the decoder allows; read either way round.
+TEST(ReadBarcodes, ReadsSymbolsWhoseModuleGrowsAlongThem) {
+  for (double angle : {0, 180}) {
+    const page p = draw(420, 80, {{"TILT", 210, 40, angle, 40, 0, 0, 2.2}});
+    const auto found = tarn::read_barcodes({p.grey.data(), p.width, p.height});
+    ASSERT_EQ(found.size(), 1u) << angle;
+    EXPECT_EQ(found[0].text, "TILT") << angle;
+  }
 }
 
 // Colours whose luma shows the bars only when the channels are taken in
