@@ -26,7 +26,7 @@ constexpr double max_spacing = 12.0;
 // spot and at these offsets (shares of the spacing) beside it, and at turns
 // of this step from it within one step of the bars' direction there.
 constexpr double spot_angle_step = 7.5;
-constexpr double spot_offsets[] = {0, -0.5, 0.5};
+constexpr double beside_offsets[] = {-0.5, 0.5};
 // Directions closer than this, in degrees, read the same line.
 constexpr double same_angle = 0.1;
 // Lines turn up to a half turn from the spot's own angle: a spot left by
@@ -350,16 +350,20 @@ class page_search {
     const point across = quarter_turn(direction);
     const double half =
         std::clamp(spot_reach * spot.extent, min_spot_reach, max_spot_reach);
-    for (double offset : spot_offsets) {
-      if ((!own_angle || !sharpening || !lines_.cut_any()) && offset != 0)
-        break;
-      const scan_line line = clip_around(
-          image_, spot.centre + offset * spacing * across, direction, half);
-      if (line.length > 0 &&
-          lines_.read(image_, line, seeds_, own_angle && sharpening) > 0)
-        return true;
-    }
-    return false;
+    const bool full_effort = own_angle && sharpening;
+    const auto line_at = [&](double offset) {
+      return clip_around(image_, spot.centre + offset * spacing * across,
+                         direction, half);
+    };
+    const auto reads = [&](const scan_line& line) {
+      return line.length > 0 &&
+             lines_.read(image_, line, seeds_, full_effort) > 0;
+    };
+    const scan_line centre = line_at(0);
+    if (reads(centre)) return true;
+    if (!full_effort || centre.length == 0 || !lines_.cut_any()) return false;
+    return std::any_of(std::begin(beside_offsets), std::end(beside_offsets),
+                       [&](double offset) { return reads(line_at(offset)); });
   }
 
   line_reader lines_;
