@@ -91,10 +91,10 @@ int line_reader::read(const grey_view& image, const scan_line& line,
     // Too few clear edges for a symbol: lower thresholds would find noise.
     if (finder_.edges().size() < min_dense_edges) return 0;
   }
-  // A line full of edges that reads nothing may be blurred, if enough of
-  // its elements are flattened: its wide band, quieter, sharpened.
-  looked_blurred_ = finder_.edges().size() >= min_dense_edges &&
-                    finder_.damped_share() >= min_damped_share;
+  // A line full of edges (the only kind left here) that reads nothing may
+  // be blurred, if enough of its elements are flattened: its wide band,
+  // quieter, sharpened.
+  looked_blurred_ = finder_.damped_share() >= min_damped_share;
   if (!sharpening || !looked_blurred_) return 0;
   sample_wide_line(image, line, wide_, sharp_);
   const gaussian_kernel* blurred_by = nullptr;
