@@ -22,17 +22,19 @@ constexpr point first_steps[] = {{1, 0}, {0, 1}, {1, 1}, {1, -1}};
 constexpr double spacing_share = 1.0 / 60;
 constexpr double min_spacing = 3.0;
 constexpr double max_spacing = 12.0;
-// Around a dense spot lines are tried at the spot's own angle, through the
-// spot and at these offsets (shares of the spacing) beside it, and at turns
-// of this step from it within one step of the bars' direction there.
+// Around a dense spot a line is read square to the bars' direction there,
+// and the spot's own first-look line, through the spot and at these offsets
+// (shares of the spacing) beside it; the last pass turns lines by this step.
 constexpr double spot_angle_step = 7.5;
 constexpr double beside_offsets[] = {-0.5, 0.5};
 // Directions closer than this, in degrees, read the same line.
 constexpr double same_angle = 0.1;
-// Lines turn up to a half turn from the spot's own angle: a spot left by
-// lines far from a large symbol's angle (one the nearer first-look lines
-// could not cross whole) must still reach it.
-constexpr int max_spot_turns = 12;
+// The measured bars' direction is this many degrees off beside bar ends: a
+// spot's own line within it of square crossed the bars square already.
+constexpr double measure_error = 2.0;
+// The first look's directions lie 45 degrees apart: bars further than half
+// that from square to a spot's own line lie nearer square to another's.
+constexpr double first_look_reach = 22.5;
 constexpr std::size_t max_spots = 16;
 // Spots closer than this many line spacings square to their lines are one.
 constexpr double spot_merge = 2.5;
@@ -306,51 +308,49 @@ class page_search {
     for (std::size_t i = 0; i < spots_.size(); ++i) search(i, spacing, false);
   }
 
-  // The direction across the bars around the spot itself, then the spot's
-  // own angle, with the effort the first look spared, and, where those lines
-  // looked blurred, the turns within one step of the bars' direction,
-  // nearest to it first: a line turned further from it crosses no symbol
-  // there square enough to read it. Sharp bars read square or not at all;
-  // blurred ones may read at one angle and not at the next.
+  // The line square to the bars around the spot, then, when `sharpening`,
+  // the spot's own line with the effort the first look spared: blur may hide
+  // the bars' direction, but not the edges the first look found. The own
+  // line is left out where the square line crossed enough edges for a
+  // symbol (so the measure held) and the bars lie nearer square to another
+  // direction of the first look, whose lines crossed them too.
   void search_spot(const dense_spot& spot, double spacing, bool sharpening) {
     const double own = degrees_of(spot.direction);
     const double bars = bars_across(image_, spot);
-    bool blurred = false;
-    // Square to the bars already, the own angle reads that line next.
-    if (degrees_apart(own, bars) >= same_angle) {
-      if (read_around(spot, bars, false, spacing, false)) return;
-      blurred = lines_.looked_blurred();
+    const double apart = degrees_apart(own, bars);
+    // Without sharpening, a spot whose own line crossed its bars square adds
+    // nothing to what that line and its column's search read.
+    if (!sharpening && apart < measure_error) return;
+    if (apart >= same_angle && read_around(spot, bars, spacing, false)) return;
+    if (sharpening) {
+      if (apart < first_look_reach || lines_.sparse())
+        read_around(spot, own, spacing, true);
+      return;
     }
-    std::vector<int> turns;
-    for (int turn = -max_spot_turns; turn <= max_spot_turns; ++turn)
-      if (turn == 0 ||
-          degrees_apart(own + turn * spot_angle_step, bars) < spot_angle_step)
-        turns.push_back(turn);
-    std::sort(turns.begin(), turns.end(), [&](int a, int b) {
-      return degrees_apart(own + a * spot_angle_step, bars) <
-             degrees_apart(own + b * spot_angle_step, bars);
-    });
-    for (int turn : turns) {
-      if (turn != 0 && !blurred) continue;
-      if (read_around(spot, own + turn * spot_angle_step, turn == 0, spacing,
-                      sharpening))
-        return;
-      blurred = blurred || lines_.looked_blurred();
-    }
+    // Blurred bars may read at one angle and not at the next: the lines
+    // turned by whole steps from the own line either side of the square
+    // one, nearest first.
+    if (!lines_.looked_blurred()) return;
+    const double square = std::remainder(bars - own, 180.0);
+    const double below = std::floor(square / spot_angle_step) * spot_angle_step;
+    const double above = below + spot_angle_step;
+    const bool below_first = square - below <= above - square;
+    for (double turn :
+         {below_first ? below : above, below_first ? above : below})
+      if (turn != 0 && read_around(spot, own + turn, spacing, false)) return;
   }
 
   // Whether a line through the spot at `degrees` reads: the one through its
-  // centre, and at the spot's own angle, when `sharpening`, sharpened (blur
-  // hides no angle), with two beside it where that one cut a candidate
-  // symbol it could not read (text and rules cut none). The first reading
-  // seeds the symbol; the settling reads it whole.
-  bool read_around(const dense_spot& spot, double degrees, bool own_angle,
-                   double spacing, bool sharpening) {
+  // centre, with `full_effort` sharpened (when it looks blurred) and with two
+  // beside it where that one cut a candidate symbol it could not read (text
+  // and rules cut none). The first reading seeds the symbol; the settling
+  // reads it whole.
+  bool read_around(const dense_spot& spot, double degrees, double spacing,
+                   bool full_effort) {
     const point direction = unit_vector(degrees);
     const point across = quarter_turn(direction);
     const double half =
         std::clamp(spot_reach * spot.extent, min_spot_reach, max_spot_reach);
-    const bool full_effort = own_angle && sharpening;
     const auto line_at = [&](double offset) {
       return clip_around(image_, spot.centre + offset * spacing * across,
                          direction, half);
