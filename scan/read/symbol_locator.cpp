@@ -182,6 +182,21 @@ pass best_pass(line_reader& lines, const grey_view& image,
     read_pass(lines, image, seed, other, scratch);
     if (other.crossings.size() > p.crossings.size()) p = std::move(other);
   }
+  // The seed read, but fewer lines of the pass than a reading needs: the
+  // symbol may read only in a band narrower than the step, which lines
+  // halfway between the pass's may still cross.
+  if (p.crossings.size() < min_agreeing_lines) {
+    pass between = p;
+    between.centre = p.centre + 0.5 * p.step * quarter_turn(p.axis);
+    between.crossings.clear();
+    between.tried = 0;
+    read_pass(lines, image, seed, between, scratch);
+    for (crossing& c : between.crossings) {
+      c.offset += 0.5 * p.step;
+      p.crossings.push_back(std::move(c));
+    }
+    p.tried += between.tried;
+  }
   for (int turn = 0; turn < max_turns && p.crossings.size() >= 3; ++turn) {
     const double leaning = lean(p);
     if (std::fabs(leaning) < max_lean) break;

@@ -153,6 +153,19 @@ TEST(ReadBarcodes, ReadsSymbolsWhoseModuleGrowsAlongThem) {
   }
 }
 
+// A long symbol in a strip shorter than the step between the lines that
+// settle it: only the seed's own line and one halfway to the next cross it.
+TEST(ReadBarcodes, ReadsLongSymbolsInStripsAFewPixelsTall) {
+  for (double height : {4, 5, 6})
+    for (double middle : {20.0, 21.5}) {
+      const page p = draw(460, 44, {{"LONGSTRIP12", 230, middle, 0, height}});
+      const auto found =
+          tarn::read_barcodes({p.grey.data(), p.width, p.height});
+      ASSERT_EQ(found.size(), 1u) << height << " " << middle;
+      EXPECT_EQ(found[0].text, "LONGSTRIP12") << height << " " << middle;
+    }
+}
+
 // Colours whose luma shows the bars only when the channels are taken in
 // their order (swapped, bars and paper have one luma), black ink as alpha;
 // views with padded rows, in the middle of a buffer.
