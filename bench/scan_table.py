@@ -6,7 +6,8 @@ all classes together.
 
 Usage: scan_table.py RESULTS.json
 where RESULTS.json comes from
-  scan_bench --benchmark_repetitions=3 --benchmark_report_aggregates_only=true \
+  scan_bench --benchmark_repetitions=3 --benchmark_enable_random_interleaving=true \
+    --benchmark_report_aggregates_only=true \
     --benchmark_out=RESULTS.json --benchmark_out_format=json
 Medians where the run repeated, the single run where it did not.
 """
