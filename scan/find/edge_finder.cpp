@@ -56,6 +56,24 @@ std::pair<float, float> dark_and_light(const profile& line,
   return {level(dark), level(light)};
 }
 
+// From `i`, the maximum (`maximum`) or minimum that the profile leaves the
+// other way by more than `swing`; whether it does. `i` ends where it turned.
+template <bool maximum>
+bool follow(const float* values, std::size_t size, float swing, std::size_t& i,
+            extreme& best) {
+  best = {i, values[i]};
+  for (++i; i < size; ++i) {
+    const float value = values[i];
+    if (maximum ? value < best.value - swing : value > best.value + swing)
+      return true;
+    // Without a branch, which noise would make unpredictable.
+    const bool beyond = maximum ? value > best.value : value < best.value;
+    best.index = beyond ? i : best.index;
+    best.value = beyond ? value : best.value;
+  }
+  return false;
+}
+
 // Alternating maxima and minima, first and last a maximum, each differing
 // from its neighbours by more than `swing`.
 void alternating_extremes(const profile& line, float swing,
@@ -63,31 +81,12 @@ void alternating_extremes(const profile& line, float swing,
   extremes.clear();
   const float* values = line.data();
   const std::size_t size = line.size();
-  // From `i`, the extreme that the profile leaves by more than `swing` the
-  // other way (`sign` +1: a maximum, -1: a minimum); whether it does. `i`
-  // ends where it turned.
-  const auto follow = [&](std::size_t& i, float sign, extreme& best) {
-    best = {i, sign * values[i]};
-    for (++i; i < size; ++i) {
-      const float value = sign * values[i];
-      if (value < best.value - swing) {
-        best.value *= sign;
-        return true;
-      }
-      // Without a branch, which noise would make unpredictable.
-      const bool beyond = value > best.value;
-      best.index = beyond ? i : best.index;
-      best.value = beyond ? value : best.value;
-    }
-    best.value *= sign;
-    return false;
-  };
   std::size_t i = 0;
   extreme best;
   for (;;) {
-    const bool turned = follow(i, 1.0f, best);
+    const bool turned = follow<true>(values, size, swing, i, best);
     extremes.push_back(best);
-    if (!turned || !follow(i, -1.0f, best)) return;
+    if (!turned || !follow<false>(values, size, swing, i, best)) return;
     extremes.push_back(best);
   }
 }
@@ -107,15 +106,15 @@ float edge_level(float a, float b, float dark, float light) {
 // may cross it more than once; the first and last crossings are averaged.
 double crossing(const profile& line, const extreme& from, const extreme& to,
                 float level) {
-  const float sign = from.value > to.value ? 1.0f : -1.0f;  // falling: +1
+  const bool falling = from.value > to.value;
   // Sample i + 1 is the first past `level`, sample i not.
   const auto at = [&](std::size_t i) {
-    const float above = sign * (line[i] - level);
-    const float below = sign * (line[i + 1] - level);
-    return static_cast<double>(i) + above / (above - below);
+    const float above = line[i] - level;
+    return static_cast<double>(i) + above / (above - (line[i + 1] - level));
   };
   const auto crosses = [&](std::size_t i) {
-    return sign * (line[i] - level) >= 0 && sign * (line[i + 1] - level) < 0;
+    return falling ? line[i] >= level && line[i + 1] < level
+                   : line[i] <= level && line[i + 1] > level;
   };
   // Levels halfway between two neighbouring floats may equal one of them:
   // then nothing crosses.
