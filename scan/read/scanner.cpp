@@ -507,12 +507,12 @@ std::vector<found_symbol> find_symbols(const symbol_reader& reader,
 
 grey_image inverted(const grey_view& image) {
   grey_image negative{image.width, image.height, {}};
-  negative.pixels.reserve(static_cast<std::size_t>(image.width) *
-                          static_cast<std::size_t>(image.height));
+  negative.pixels.resize(static_cast<std::size_t>(image.width) *
+                         static_cast<std::size_t>(image.height));
+  auto out = negative.pixels.begin();
   for (int y = 0; y < image.height; ++y)
-    for (const std::uint8_t* p = image.row(y); p != image.row(y) + image.width;
-         ++p)
-      negative.pixels.push_back(static_cast<std::uint8_t>(255 - *p));
+    out = std::transform(image.row(y), image.row(y) + image.width, out,
+                         [](std::uint8_t v) { return std::uint8_t(255 - v); });
   return negative;
 }
 
