@@ -319,8 +319,10 @@ class page_search {
     const double bars = bars_across(image_, spot);
     const double apart = degrees_apart(own, bars);
     // Without sharpening, a spot whose own line crossed its bars square adds
-    // nothing to what that line and its column's search read.
-    if (!sharpening && apart < measure_error) return;
+    // nothing to what that line and its column's search read, nor one whose
+    // bars lie nearer square to another direction's lines.
+    if (!sharpening && (apart < measure_error || apart >= first_look_reach))
+      return;
     if (apart >= same_angle && read_around(spot, bars, spacing, false)) return;
     if (sharpening) {
       if (apart < first_look_reach || lines_.sparse())
