@@ -194,30 +194,18 @@ const std::vector<double>& edge_finder::place_edges(float swing) {
   if (extremes_.size() < min_edges_ + 1) return edges_;
   // The local levels of the edge between extremes i and i + 1 are the
   // darkest and lightest extremes from i - level_reach to i + 1 +
-  // level_reach: a window sliding along them, each extreme queued while it
-  // may still be the window's darkest (lightest).
-  darkest_.clear();
-  lightest_.clear();
-  std::size_t dark_head = 0, light_head = 0, next = 0;
+  // level_reach.
   const std::size_t count = extremes_.size();
   for (std::size_t i = 0; i + 1 < count; ++i) {
-    for (; next <= std::min(count - 1, i + 1 + level_reach); ++next) {
-      const float value = extremes_[next].value;
-      while (darkest_.size() > dark_head &&
-             extremes_[darkest_.back()].value >= value)
-        darkest_.pop_back();
-      darkest_.push_back(next);
-      while (lightest_.size() > light_head &&
-             extremes_[lightest_.back()].value <= value)
-        lightest_.pop_back();
-      lightest_.push_back(next);
-    }
     const std::size_t first = i - std::min(i, level_reach);
-    while (darkest_[dark_head] < first) ++dark_head;
-    while (lightest_[light_head] < first) ++light_head;
-    const float level = edge_level(extremes_[i].value, extremes_[i + 1].value,
-                                   extremes_[darkest_[dark_head]].value,
-                                   extremes_[lightest_[light_head]].value);
+    const std::size_t last = std::min(count - 1, i + 1 + level_reach);
+    float dark = extremes_[first].value, light = dark;
+    for (std::size_t k = first + 1; k <= last; ++k) {
+      dark = std::min(dark, extremes_[k].value);
+      light = std::max(light, extremes_[k].value);
+    }
+    const float level =
+        edge_level(extremes_[i].value, extremes_[i + 1].value, dark, light);
     // Padded sample j is the centre of pixel j - 1, at j - 0.5.
     edges_.push_back(crossing(padded_, extremes_[i], extremes_[i + 1], level) -
                      0.5);

@@ -62,7 +62,6 @@ class edge_finder {
   std::size_t min_edges_ = 0;
   std::vector<extreme> extremes_, previous_;
   bool changed_ = true;
-  std::vector<std::size_t> darkest_, lightest_;  // queues of extremes
   std::vector<double> edges_;
 };
 
