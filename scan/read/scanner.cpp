@@ -268,7 +268,7 @@ class page_search {
         });
     if (skip) return false;
     searched_.push_back(spot_index);
-    search_spot(spot, spacing, sharpening);
+    search_spot(spot_index, spacing, sharpening);
     settle_seeds();
     return true;
   }
@@ -293,14 +293,27 @@ class page_search {
       else
         column->push_back(i);
     }
+    column_bars_.resize(spots_.size(), std::nan(""));
     for (const auto& column : columns) {
       // Middle out: middle, one before, one after, two before...
       const std::size_t middle = column.size() / 2;
       for (std::size_t k = 0; k < column.size(); ++k) {
         const std::size_t i = k % 2 ? middle - (k + 1) / 2 : middle + k / 2;
-        if (i < column.size() && search(column[i], spacing, true)) break;
+        if (i >= column.size() || !search(column[i], spacing, true)) continue;
+        for (std::size_t other : column)
+          column_bars_[other] = column_bars_[column[i]];
+        break;
       }
     }
+  }
+
+  // Whether the last pass, without sharpening, reads around a spot whose
+  // bars lie `apart` degrees from square to its own line: not where that
+  // line crossed them square already (within the measure's error), adding
+  // nothing to what it and its column's search read, nor where another
+  // direction's lines crossed them nearer square.
+  static bool left_for_last_pass(double apart) {
+    return apart >= measure_error && apart < first_look_reach;
   }
 
   // Every spot not yet searched, without sharpening.
@@ -309,24 +322,24 @@ class page_search {
   }
 
   // The line square to the bars around the spot, then, when `sharpening`,
-  // the spot's own line with the effort the first look spared: blur may hide
-  // the bars' direction, but not the edges the first look found. The own
-  // line is left out where the square line crossed enough edges for a
-  // symbol (so the measure held) and the bars lie nearer square to another
-  // direction of the first look, whose lines crossed them too.
-  void search_spot(const dense_spot& spot, double spacing, bool sharpening) {
+  // the spot's own line with the effort the first look spared (blur may
+  // hide the bars' direction, but not the edges the first look found),
+  // unless the bars lie nearer square to another direction of the first
+  // look, whose lines crossed them too.
+  void search_spot(std::size_t spot_index, double spacing, bool sharpening) {
+    const dense_spot& spot = spots_[spot_index];
     const double own = degrees_of(spot.direction);
-    const double bars = bars_across(image_, spot);
-    const double apart = degrees_apart(own, bars);
-    // Without sharpening, a spot whose own line crossed its bars square adds
-    // nothing to what that line and its column's search read, nor one whose
-    // bars lie nearer square to another direction's lines.
-    if (!sharpening && (apart < measure_error || apart >= first_look_reach))
+    // Without sharpening, as measured at the column's middle first.
+    const double column_bars = column_bars_[spot_index];
+    if (!sharpening && !std::isnan(column_bars) &&
+        !left_for_last_pass(degrees_apart(own, column_bars)))
       return;
+    const double bars = column_bars_[spot_index] = bars_across(image_, spot);
+    const double apart = degrees_apart(own, bars);
+    if (!sharpening && !left_for_last_pass(apart)) return;
     if (apart >= same_angle && read_around(spot, bars, spacing, false)) return;
     if (sharpening) {
-      if (apart < first_look_reach || lines_.sparse())
-        read_around(spot, own, spacing, true);
+      if (apart < first_look_reach) read_around(spot, own, spacing, true);
       return;
     }
     // Blurred bars may read at one angle and not at the next: the lines
@@ -375,6 +388,9 @@ class page_search {
   std::size_t settled_ = 0;
   std::vector<dense_spot> spots_;
   std::vector<std::size_t> searched_;  // indices into spots_
+  // Per spot, the bars' direction measured there or at its column's middle;
+  // NaN before.
+  std::vector<double> column_bars_;
   std::vector<located_symbol> located_;
   std::vector<std::pair<int, int>> covered_;  // samples of a line, reused
   std::size_t enough_;
