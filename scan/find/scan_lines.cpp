@@ -32,8 +32,8 @@ float bilinear(const grey_view& image, double x, double y) {
 // The first look's steps from pixel centre to pixel centre, either way:
 // each component -1, 0 or 1.
 bool whole_pixel_step(point direction) {
-  const auto whole = [](double v) { return v == 0 || std::fabs(v) == 1; };
-  return whole(direction.x) && whole(direction.y);
+  const auto whole = [](double v) { return (v == 0) | (std::fabs(v) == 1); };
+  return whole(direction.x) & whole(direction.y);
 }
 
 }  // namespace
@@ -150,20 +150,23 @@ std::vector<scan_line> lines_across(const grey_view& image, point direction,
 
 void sample_line(const grey_view& image, const scan_line& line,
                  profile& values) {
-  const bool on_centres = line.origin.x - 0.5 == std::floor(line.origin.x) &&
-                          line.origin.y - 0.5 == std::floor(line.origin.y);
-  if (!whole_pixel_step(line.direction) || !on_centres || line.length == 0)
-    return sample_line_bilinear(image, line, values);
-  // The band's outer samples must lie inside the image all along the line;
-  // checking both ends suffices, the image being convex.
+  // Whole pixels: steps from pixel centre to pixel centre, and the band's
+  // outer samples inside the image all along the line (checking both ends
+  // suffices, the image being convex). Tested as one condition: a chain of
+  // branches would have the compiler take this, the usual road, for a rare
+  // one and leave its loops unoptimised.
   const point across = quarter_turn(line.direction);
   const point last = line.origin + double(line.length - 1) * line.direction;
   const auto inside = [&](point p) {
-    return p.x > 0 && p.y > 0 && p.x < image.width && p.y < image.height;
+    return (p.x > 0) & (p.y > 0) & (p.x < image.width) & (p.y < image.height);
   };
-  if (!inside(line.origin + across) || !inside(line.origin - across) ||
-      !inside(last + across) || !inside(last - across))
-    return sample_line_bilinear(image, line, values);
+  const bool whole_pixels =
+      whole_pixel_step(line.direction) & (line.length > 0) &
+      (line.origin.x - 0.5 == std::floor(line.origin.x)) &
+      (line.origin.y - 0.5 == std::floor(line.origin.y)) &
+      inside(line.origin + across) & inside(line.origin - across) &
+      inside(last + across) & inside(last - across);
+  if (!whole_pixels) return sample_line_bilinear(image, line, values);
   values.resize(static_cast<std::size_t>(line.length));
   const std::ptrdiff_t stride = image.stride;
   const std::ptrdiff_t step =
@@ -173,6 +176,15 @@ void sample_line(const grey_view& image, const scan_line& line,
                               static_cast<std::ptrdiff_t>(across.y) * stride;
   const std::uint8_t* pixel = image.row(static_cast<int>(line.origin.y)) +
                               static_cast<int>(line.origin.x);
+  if (step == 1) {  // a row: three rows of pixels side by side
+    const std::uint8_t* above = pixel - band;
+    const std::uint8_t* below = pixel + band;
+    float* out = values.data();
+    for (int i = 0; i < line.length; ++i)
+      out[i] =
+          static_cast<float>(above[i] + pixel[i] + below[i]) * (1.0f / 765.0f);
+    return;
+  }
   for (float& value : values) {
     value = static_cast<float>(pixel[-band] + pixel[0] + pixel[band]) *
             (1.0f / 765.0f);
