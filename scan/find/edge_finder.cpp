@@ -113,16 +113,19 @@ double crossing(const profile& line, const extreme& from, const extreme& to,
     return static_cast<double>(i) + above / (above - (line[i + 1] - level));
   };
   const auto crosses = [&](std::size_t i) {
-    return falling ? line[i] >= level && line[i + 1] < level
-                   : line[i] <= level && line[i + 1] > level;
+    return falling ? (line[i] >= level) & (line[i + 1] < level)
+                   : (line[i] <= level) & (line[i + 1] > level);
   };
-  // Levels halfway between two neighbouring floats may equal one of them:
-  // then nothing crosses.
-  std::size_t first = from.index;
-  while (first < to.index && !crosses(first)) ++first;
+  // The first and last i that cross, in one pass without early exits,
+  // whose ends noise would make unpredictable. Levels halfway between two
+  // neighbouring floats may equal one of them: then nothing crosses.
+  std::size_t first = to.index, last = to.index;
+  for (std::size_t i = to.index; i-- > from.index;) {
+    const bool crossed = crosses(i);
+    last = crossed & (last == to.index) ? i : last;
+    first = crossed ? i : first;
+  }
   if (first == to.index) return -1.0;
-  std::size_t last = to.index - 1;
-  while (!crosses(last)) --last;
   return (at(first) + at(last)) / 2;
 }
 
