@@ -300,6 +300,7 @@ class page_search {
       for (std::size_t k = 0; k < column.size(); ++k) {
         const std::size_t i = k % 2 ? middle - (k + 1) / 2 : middle + k / 2;
         if (i >= column.size() || !search(column[i], spacing, true)) continue;
+        // One stretch of bars: the direction measured holds for the others.
         for (std::size_t other : column)
           column_bars_[other] = column_bars_[column[i]];
         break;
@@ -329,7 +330,8 @@ class page_search {
   void search_spot(std::size_t spot_index, double spacing, bool sharpening) {
     const dense_spot& spot = spots_[spot_index];
     const double own = degrees_of(spot.direction);
-    // Without sharpening, as measured at the column's middle first.
+    // Without sharpening, a column's other spots are judged by the direction
+    // measured at its middle before their own is measured.
     const double column_bars = column_bars_[spot_index];
     if (!sharpening && !std::isnan(column_bars) &&
         !left_for_last_pass(degrees_apart(own, column_bars)))
