@@ -73,6 +73,17 @@ struct pass {
   bool sharpening = true;
 };
 
+// Another pass after `p`, along `axis` through `centre`, not yet read: its
+// step and its sharpening carry over, its crossings start empty.
+pass next_pass(const pass& p, point axis, point centre) {
+  pass next;
+  next.axis = axis;
+  next.centre = centre;
+  next.step = p.step;
+  next.sharpening = p.sharpening;
+  return next;
+}
+
 bool near(point a, point b, double tolerance) {
   return length(a - b) <= tolerance;
 }
@@ -175,10 +186,7 @@ pass best_pass(line_reader& lines, const grey_view& image,
   for (double turn : fallback_turns) {
     if (p.crossings.size() >= 3) break;
     if (std::fabs(turn - bars) >= fallback_reach) continue;
-    pass other = p;
-    other.axis = turned(seed_axis, turn);
-    other.crossings.clear();
-    other.tried = 0;
+    pass other = next_pass(p, turned(seed_axis, turn), p.centre);
     read_pass(lines, image, seed, other, scratch);
     if (other.crossings.size() > p.crossings.size()) p = std::move(other);
   }
@@ -186,10 +194,8 @@ pass best_pass(line_reader& lines, const grey_view& image,
   // symbol may read only in a band narrower than the step, which lines
   // halfway between the pass's may still cross.
   if (p.crossings.size() < min_agreeing_lines) {
-    pass between = p;
-    between.centre = p.centre + 0.5 * p.step * quarter_turn(p.axis);
-    between.crossings.clear();
-    between.tried = 0;
+    pass between =
+        next_pass(p, p.axis, p.centre + 0.5 * p.step * quarter_turn(p.axis));
     read_pass(lines, image, seed, between, scratch);
     for (crossing& c : between.crossings) {
       c.offset += 0.5 * p.step;
@@ -200,10 +206,8 @@ pass best_pass(line_reader& lines, const grey_view& image,
   for (int turn = 0; turn < max_turns && p.crossings.size() >= 3; ++turn) {
     const double leaning = lean(p);
     if (std::fabs(leaning) < max_lean) break;
-    pass square = p;
-    square.axis = normalised(p.axis - leaning * quarter_turn(p.axis));
-    square.crossings.clear();
-    square.tried = 0;
+    pass square = next_pass(
+        p, normalised(p.axis - leaning * quarter_turn(p.axis)), p.centre);
     read_pass(lines, image, seed, square, scratch);
     if (square.crossings.size() < p.crossings.size()) break;
     p = std::move(square);
